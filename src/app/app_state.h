@@ -1,0 +1,26 @@
+// The one program-wide record. Owned by the user-interface thread; nothing else touches it.
+#pragma once
+
+#include "downloads/engine/download_engine.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace plendrik::app {
+
+struct AppState {
+    int busy = 0;
+    int batchMode = 0;
+    int currentRow = 0; // 0 until the runner first sets it, -1 after a completion
+    int rowCount = 0;   // always equals the number of download page rows
+    std::int64_t totalBytes = 0;
+    int scanIndex = 0;
+    int lastFinishedRow = 0;
+    std::string progressText;
+    std::unique_ptr<downloads::DownloadEngine> engine;
+    std::unique_ptr<downloads::TaskRecord> task;
+    downloads::TaskState taskState;
+};
+
+} // namespace plendrik::app

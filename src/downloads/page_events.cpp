@@ -1,0 +1,8 @@
+#include "app/module_events.h"
+
+namespace plendrik::downloads {
+
+// Placeholder until this part's handlers land: takes no event.
+bool handleDownloadPageEvent(Context&, const ui::UiEvent&) { return false; }
+
+} // namespace plendrik::downloads

@@ -1,0 +1,2 @@
+// Placeholder until the Qt binding lands.
+int main() { return 0; }

@@ -1,0 +1,21 @@
+// The INI profile file that keeps the download page: GBK bytes, CR LF lines, byte-compatible with
+// what the platform's profile services write. Sections, keys and values are UTF-8 in this interface.
+#pragma once
+
+#include "common/ini_entry.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plendrik::platform {
+
+// The stored value read through a 10,240-byte buffer (zero byte included), cut on a character
+// boundary; "" when the file, section or key is missing.
+std::string readIni(std::string_view file, std::string_view section, std::string_view key);
+// Creates the file and section when missing; replaces the key's value. False on failure.
+bool writeIni(std::string_view file, std::string_view section, std::string_view key, std::string_view value);
+// Many keys in one atomic step (written beside and renamed over); sections not named stay.
+bool writeIniEntries(std::string_view file, const std::vector<IniEntry>& entries);
+
+} // namespace plendrik::platform
