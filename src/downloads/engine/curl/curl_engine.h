@@ -7,6 +7,7 @@
 
 namespace plendrik::downloads {
 
+// The process must have called curl_global_init before the first transfer starts.
 std::unique_ptr<DownloadEngine> createCurlEngine();
 
 } // namespace plendrik::downloads
