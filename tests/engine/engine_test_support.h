@@ -155,6 +155,20 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// Byte-equal, and on a difference a short account of it instead of both strings.
+inline ::testing::AssertionResult sameBytes(const std::optional<std::string>& actual,
+                                            const std::string& expected) {
+    if (!actual)
+        return ::testing::AssertionFailure() << "no such file";
+    if (*actual == expected)
+        return ::testing::AssertionSuccess();
+    std::size_t at = 0;
+    while (at < actual->size() && at < expected.size() && (*actual)[at] == expected[at])
+        ++at;
+    return ::testing::AssertionFailure()
+           << actual->size() << " bytes instead of " << expected.size() << ", first difference at " << at;
+}
+
 // Bytes that differ at every position, so a piece put in the wrong place shows.
 inline std::string patternBytes(std::size_t size, unsigned seed = 1) {
     std::string out(size, '\0');

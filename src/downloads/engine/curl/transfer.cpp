@@ -36,6 +36,14 @@ bool retryable(CURLcode code) {
     }
 }
 
+// The record with the transfer's own address and path: a resumed transfer goes where its state
+// says, whatever the program's record names by now.
+TaskRecord forTransfer(TaskRecord record, const ResumeState& start) {
+    record.address = start.address;
+    record.savePath = start.savePath;
+    return record;
+}
+
 } // namespace
 
 // What one request sees: the callbacks' view of the partial file and of the answer.
@@ -94,7 +102,7 @@ struct Attempt {
 
 Transfer::Transfer(const TaskRecord& record, ResumeState start, bool fresh, int id,
                    std::vector<std::shared_ptr<Transfer>> earlier)
-    : m_record(record), m_options(curlOptionsFor(record)), m_fresh(fresh), m_id(id),
+    : m_record(forTransfer(record, start)), m_options(curlOptionsFor(m_record)), m_fresh(fresh), m_id(id),
       m_earlier(std::move(earlier)), m_multi(curl_multi_init()), m_state(std::move(start)) {
     if (m_fresh) {
         m_state.offset = 0;
