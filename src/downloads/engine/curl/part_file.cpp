@@ -85,6 +85,13 @@ void PartFile::close() {
     m_fd = -1;
 }
 
+void PartFile::closeDiscardingEmpty() {
+    const bool wasOpen = m_fd >= 0;
+    close();
+    if (wasOpen && m_size == 0)
+        ::unlink(m_path.c_str());
+}
+
 bool fileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;

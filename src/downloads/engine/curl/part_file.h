@@ -24,6 +24,8 @@ public:
     // then syncs the folder so the new name survives a crash.
     bool commit(const std::string& finalPath);
     void close();
+    // Closes the file and removes it when it holds nothing: no empty leftovers beside the downloads.
+    void closeDiscardingEmpty();
 
 private:
     int m_fd = -1;

@@ -219,6 +219,12 @@ Transfer::Outcome Transfer::transfer() {
         m_done.store(0);
         return Outcome::Failed;
     }
+    const Outcome outcome = fetchInto(file);
+    file.closeDiscardingEmpty();
+    return outcome;
+}
+
+Transfer::Outcome Transfer::fetchInto(PartFile& file) {
     const std::int64_t total = knownTotal();
     if (file.size() > 0 && total >= 0 && file.size() > total && !restart(file))
         return Outcome::Failed;
@@ -233,8 +239,12 @@ Transfer::Outcome Transfer::transfer() {
             break;
         if (attempt.writeFailed)
             return Outcome::Failed;
-        if (attempt.written > 0)
-            retries = 0; // a connection that brought bytes earns fresh retries
+        // a connection that brought bytes earns fresh retries, unless it ended as a stall: a
+        // trickle would otherwise be retried for ever
+        const bool stalled =
+            attempt.stalled || (attempt.finished && attempt.code == CURLE_OPERATION_TIMEDOUT);
+        if (attempt.written > 0 && !stalled)
+            retries = 0;
         std::optional<int> retryAfter;
         if (attempt.decided && attempt.verdict != Verdict::Accept) {
             switch (attempt.verdict) {

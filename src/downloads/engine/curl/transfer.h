@@ -59,6 +59,7 @@ private:
 
     void run();
     Outcome transfer();
+    Outcome fetchInto(PartFile& file);
     Outcome complete(PartFile& file);
     bool restart(PartFile& file);
     void runAttempt(Attempt& attempt);
