@@ -9,6 +9,9 @@
 namespace plendrik::downloads::curl {
 namespace {
 
+// Pieces arrive in read-block sizes; the disk sees them in writes of this size.
+constexpr std::size_t kWriteSize = 1024 * 1024;
+
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -47,6 +50,7 @@ bool PartFile::open(const std::string& path, bool fresh) {
 }
 
 bool PartFile::empty() {
+    m_buffer.clear();
     if (m_fd < 0 || ::ftruncate(m_fd, 0) != 0)
         return false;
     m_size = 0;
@@ -54,6 +58,31 @@ bool PartFile::empty() {
 }
 
 bool PartFile::append(const char* data, std::size_t length) {
+    if (m_fd < 0)
+        return false;
+    if (m_buffer.size() + length > kWriteSize && !flush())
+        return false;
+    if (length >= kWriteSize) {
+        if (!writeOut(data, length))
+            return false;
+    } else {
+        m_buffer.insert(m_buffer.end(), data, data + length);
+    }
+    m_size += static_cast<std::int64_t>(length);
+    return true;
+}
+
+bool PartFile::flush() {
+    if (m_buffer.empty())
+        return true;
+    const bool written = writeOut(m_buffer.data(), m_buffer.size());
+    if (!written)
+        m_size -= static_cast<std::int64_t>(m_buffer.size()); // those bytes never reached the file
+    m_buffer.clear();
+    return written;
+}
+
+bool PartFile::writeOut(const char* data, std::size_t length) {
     while (length > 0) {
         const ssize_t written = ::write(m_fd, data, length);
         if (written < 0 && errno == EINTR)
@@ -62,13 +91,12 @@ bool PartFile::append(const char* data, std::size_t length) {
             return false;
         data += written;
         length -= static_cast<std::size_t>(written);
-        m_size += written;
     }
     return true;
 }
 
 bool PartFile::commit(const std::string& finalPath) {
-    if (m_fd < 0)
+    if (m_fd < 0 || !flush())
         return false;
     const bool synced = ::fsync(m_fd) == 0;
     const bool closed = ::close(m_fd) == 0;
@@ -80,8 +108,10 @@ bool PartFile::commit(const std::string& finalPath) {
 }
 
 void PartFile::close() {
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
+        flush();
         ::close(m_fd);
+    }
     m_fd = -1;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plendrik::downloads::curl {
 
@@ -17,9 +18,13 @@ public:
 
     // Opens or creates the file for appending; `fresh` empties it. False when it cannot be written.
     bool open(const std::string& path, bool fresh);
+    // Bytes taken, whether already in the file or still in the write buffer.
     std::int64_t size() const { return m_size; }
     bool empty();
+    // Collects small pieces into large writes; false when the file cannot take them.
     bool append(const char* data, std::size_t length);
+    // Writes out what is still buffered.
+    bool flush();
     // Syncs the data, closes the file and renames it to finalPath (replacing an older file there),
     // then syncs the folder so the new name survives a crash.
     bool commit(const std::string& finalPath);
@@ -28,9 +33,12 @@ public:
     void closeDiscardingEmpty();
 
 private:
+    bool writeOut(const char* data, std::size_t length);
+
     int m_fd = -1;
     std::string m_path;
     std::int64_t m_size = 0;
+    std::vector<char> m_buffer;
 };
 
 bool fileExists(const std::string& path);
