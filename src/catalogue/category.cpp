@@ -18,9 +18,7 @@ constexpr std::array kCategories{
 
 } // namespace
 
-std::span<const Category> categories() {
-    return kCategories;
-}
+std::span<const Category> categories() { return kCategories; }
 
 const Category* categoryForTreeIndex(int treeIndex) {
     for (const Category& c : kCategories)
