@@ -47,8 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"leading separator gives an empty first piece", "|a", "|", {"", "a"}},
         SplitCase{"only the separator gives one empty piece", "|", "|", {""}},
         SplitCase{"two separators alone", "||", "|", {"", ""}},
-        SplitCase{"empty text gives no pieces", "", "|", {}},
-        SplitCase{"no separator", "abc", "|", {"abc"}},
+        SplitCase{"empty text gives no pieces", "", "|", {}}, SplitCase{"no separator", "abc", "|", {"abc"}},
         SplitCase{"separator at the very end", "abc\r\n", "\r\n", {"abc"}},
         SplitCase{"lines at CR LF", "x|1\r\ny|2\r\n", "\r\n", {"x|1", "y|2"}},
         SplitCase{"a lone LF stays inside", "a\nb\r\nc", "\r\n", {"a\nb", "c"}},
@@ -63,8 +62,15 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"0x80 is a lead byte too", "\x80|b|c", "|", {"\x80|b", "c"}},
         SplitCase{"a lead byte takes CR with it", "a\x81\r\nb", "\r\n", {"a\x81\r\nb"}},
         SplitCase{"a lead byte at the very end", "a|\x81", "|", {"a", "\x81"}},
-        SplitCase{"double-byte separator on boundaries only", "\xB0\xA1\xB0\xA1x", "\xA1\xB0", {"\xB0\xA1\xB0\xA1x"}},
-        SplitCase{"double-byte separator", "a\xB0\xA1" "b", "\xB0\xA1", {"a", "b"}}));
+        SplitCase{"double-byte separator on boundaries only",
+                  "\xB0\xA1\xB0\xA1x",
+                  "\xA1\xB0",
+                  {"\xB0\xA1\xB0\xA1x"}},
+        SplitCase{"double-byte separator",
+                  "a\xB0\xA1"
+                  "b",
+                  "\xB0\xA1",
+                  {"a", "b"}}));
 
 TEST(SplitText, theBarCaseIsARealGbkCharacter) {
     EXPECT_EQ(gbk::toUtf8(kBarSecondByte), "亅");
