@@ -3,8 +3,15 @@
 namespace plendrik {
 namespace {
 
-bool needsEncoding(unsigned char c) {
-    if (c >= 0x80 || c <= 0x20 || c == 0x7F)
+void appendEscaped(std::string& out, unsigned char c) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += '%';
+    out += kHex[c >> 4];
+    out += kHex[c & 0x0F];
+}
+
+bool neverLiteral(unsigned char c) {
+    if (c <= 0x20 || c >= 0x7F)
         return true;
     switch (c) {
     case '"':
@@ -22,26 +29,65 @@ bool needsEncoding(unsigned char c) {
     }
 }
 
+bool pieceLiteral(unsigned char c) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return true;
+    switch (c) {
+    case '-':
+    case '.':
+    case '_':
+    case '~':
+    case '!':
+    case '$':
+    case '&':
+    case '\'':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case ',':
+    case ';':
+    case '=':
+    case ':':
+    case '@':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where the path begins: after "scheme://authority", or 0 for an address without a scheme.
+std::size_t pathStart(std::string_view address) {
+    const std::size_t scheme = address.find("://");
+    if (scheme == std::string_view::npos)
+        return 0;
+    const std::size_t slash = address.find('/', scheme + 3);
+    return slash == std::string_view::npos ? address.size() : slash;
+}
+
 } // namespace
 
 std::string encodeUrlPath(std::string_view address) {
-    // the scheme and host stay as they are; only what follows the host is encoded
-    std::size_t start = 0;
-    if (const auto scheme = address.find("://"); scheme != std::string_view::npos) {
-        const auto pathStart = address.find('/', scheme + 3);
-        start = pathStart == std::string_view::npos ? address.size() : pathStart;
-    }
-    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::size_t start = pathStart(address);
     std::string out(address.substr(0, start));
-    for (const char ch : address.substr(start)) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (needsEncoding(c)) {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        } else {
-            out += ch;
-        }
+    out.reserve(address.size());
+    for (unsigned char c : address.substr(start)) {
+        if (neverLiteral(c))
+            appendEscaped(out, c);
+        else
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
+std::string encodeUrlPathPiece(std::string_view piece) {
+    std::string out;
+    out.reserve(piece.size());
+    for (unsigned char c : piece) {
+        if (pieceLiteral(c))
+            out += static_cast<char>(c);
+        else
+            appendEscaped(out, c);
     }
     return out;
 }
