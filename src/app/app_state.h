@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+namespace plendrik::downloads {
+class RunnerEventThread;
+}
+
 namespace plendrik::app {
 
 struct AppState {
@@ -21,6 +25,9 @@ struct AppState {
     std::unique_ptr<downloads::DownloadEngine> engine;
     std::unique_ptr<downloads::TaskRecord> task;
     downloads::TaskState taskState;
+    // Carries the engine's events to this thread; made by the runner at its first transfer,
+    // stopped by the exit clean-up.
+    std::shared_ptr<downloads::RunnerEventThread> runnerEvents;
 };
 
 } // namespace plendrik::app
