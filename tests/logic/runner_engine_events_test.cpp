@@ -28,7 +28,7 @@ public:
         });
     }
     ~HeldBoxes() { release(); }
-    bool waitShown() { return m_shownFuture.wait_for(std::chrono::seconds(30)) == std::future_status::ready; }
+    bool waitShown() { return m_shownFuture.wait_for(std::chrono::seconds(10)) == std::future_status::ready; }
     void release() {
         if (!m_released) {
             m_released = true;
@@ -191,7 +191,7 @@ TEST_F(RunnerFixture, exitCleanup_neverWaitsForAnOpenFailureBox) {
         box->returned.set_value();
     });
     engine->raise(EngineEvent::Failed, 0);
-    ASSERT_EQ(shown.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    ASSERT_EQ(shown.wait_for(std::chrono::seconds(10)), std::future_status::ready);
 
     app::exitCleanup(state); // returns although the event thread is inside the box
 

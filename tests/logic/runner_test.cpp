@@ -51,6 +51,20 @@ TEST_F(RunnerTest, startSelected_fetchesTheSelectedRowIntoANewDownloadFolder) {
     EXPECT_EQ(engine->addedAddresses().back(), addressOf("guanfanglicheng", "第一个"));
 }
 
+TEST_F(RunnerTest, startSelected_whenTheEngineRefusesTheFile_resumesNoOtherTransfer) {
+    addRows({row("A", "未完成"), row("B", "未完成")});
+    startRow(0);
+    select(0);
+    choose(MenuItem::ForceStop); // keeps A's resume state, page idle
+    ASSERT_EQ(state.taskState, "resume:" + addressOf("lib", "A"));
+    engine->setAddTaskResult(false);
+
+    startRow(0); // B moved up into row 0
+
+    EXPECT_EQ(engine->calls().back(), "addTask " + addressOf("lib", "B") + " " + zipPath(ctx.paths, "B"));
+    EXPECT_FALSE(engine->active()) << "A's transfer must not run under B's row";
+}
+
 TEST_F(RunnerTest, startSelected_whileBusy_saysSoAndStartsNothing) {
     addRows({row("A", "正在下载"), row("B", "未完成")});
     startRow(0);
@@ -275,6 +289,21 @@ TEST_F(RunnerTest, batch_downloadsTheUnfinishedRowsInTurnAndSkipsThePausedOne) {
     }
     EXPECT_EQ(engine->addedAddresses().size(), 2u);
     EXPECT_THAT(rowStates(), ElementsAre("已下载完毕", "已下载完毕", "已暂停下载", "已下载完毕"));
+}
+
+TEST_F(RunnerTest, batch_aFileDoneBeforeAnyTick_showsItsOwnSize) {
+    addRows({row("A", "未完成", "2KB"), row("B", "未完成", "8KB")});
+    choose(MenuItem::DownloadAll);
+    tick(Timer::时钟2);
+    tick(Timer::时钟1);
+    finishWith(2048, 2048);
+    tick(Timer::时钟2); // starts B; its file is done before 时钟1 ticks again
+
+    finishWith(8192, 8192);
+
+    EXPECT_EQ(cell(0, DownloadColumn::Progress), "2KB/2KB");
+    EXPECT_EQ(cell(1, DownloadColumn::Progress), "8KB/8KB");
+    EXPECT_EQ(rowState(1), "已下载完毕");
 }
 
 TEST_F(RunnerTest, batch_whoseLastRowIsPaused_neverReportsItselfFinished) {
