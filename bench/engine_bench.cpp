@@ -27,6 +27,7 @@
 #include <optional>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
@@ -40,6 +41,14 @@ namespace {
 using namespace plendrik;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
+
+// CPU seconds (user + system) of this process or of its waited-for children.
+double cpuSeconds(int who) {
+    rusage usage{};
+    ::getrusage(who, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -219,22 +228,27 @@ void throughput(const Options& options) {
     record.eventHandler = waiter.handler();
 
     double bestEngine = 1e9, bestCurl = 1e9;
+    double engineCpu = 1e9, curlCpu = 1e9;
     bool whole = true;
     for (int round = 0; round < options.rounds; ++round) {
         fs::remove(target);
         auto start = Clock::now();
+        double cpuBefore = cpuSeconds(RUSAGE_SELF);
         engine->addTask(record);
         const auto done = waiter.wait();
         const double engineSeconds = secondsSince(start);
+        engineCpu = std::min(engineCpu, cpuSeconds(RUSAGE_SELF) - cpuBefore);
         whole = whole && done == size && sameFiles(target, prefix + "/www/big.bin");
         bestEngine = std::min(bestEngine, engineSeconds);
         fs::remove(target);
 
         fs::remove(curlTarget);
         start = Clock::now();
+        cpuBefore = cpuSeconds(RUSAGE_CHILDREN);
         const pid_t curl = spawn({"curl", "-s", "-o", curlTarget, url});
         const int status = curl > 0 ? waitChild(curl) : -1;
         const double curlSeconds = secondsSince(start);
+        curlCpu = std::min(curlCpu, cpuSeconds(RUSAGE_CHILDREN) - cpuBefore);
         if (status == 0)
             bestCurl = std::min(bestCurl, curlSeconds);
         fs::remove(curlTarget);
@@ -243,9 +257,9 @@ void throughput(const Options& options) {
     const double mib = static_cast<double>(size) / (1024 * 1024);
     std::printf("(a) %lld MiB from nginx into /dev/shm (best of %d, read block %d)\n",
                 static_cast<long long>(options.sizeMiB), options.rounds, options.readBlock);
-    std::printf("    %-8s %10s %12s\n", "client", "seconds", "MiB/s");
-    std::printf("    %-8s %10.3f %12.1f\n", "engine", bestEngine, mib / bestEngine);
-    std::printf("    %-8s %10.3f %12.1f\n", "curl", bestCurl, mib / bestCurl);
+    std::printf("    %-8s %10s %12s %12s\n", "client", "seconds", "MiB/s", "CPU seconds");
+    std::printf("    %-8s %10.3f %12.1f %12.3f\n", "engine", bestEngine, mib / bestEngine, engineCpu);
+    std::printf("    %-8s %10.3f %12.1f %12.3f\n", "curl", bestCurl, mib / bestCurl, curlCpu);
     std::printf("    ratio engine/curl = %.3f (goal >= 0.95), file whole: %s\n", bestCurl / bestEngine,
                 whole ? "yes" : "NO");
     engine.reset();
