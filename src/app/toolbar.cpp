@@ -18,7 +18,8 @@ void openVideoWindow(Context& ctx) {
         ctx.ui.activateWindow(WindowId::Video);
         return;
     }
-    if (ctx.ui.messageBox("您已打开视频教学系统，是否最小化主窗口", ui::kYesNo, "是否最小化") == ui::kAnswerYes)
+    if (ctx.ui.messageBox("您已打开视频教学系统，是否最小化主窗口", ui::kYesNo, "是否最小化") ==
+        ui::kAnswerYes)
         ctx.ui.setWindowState(WindowId::Main, ui::kStateMinimised);
     ctx.ui.loadWindow(WindowId::Video);
 }

@@ -24,7 +24,9 @@ void onMoved(Context& ctx) {
         ctx.ui.setWindowVisible(WindowId::Main, false);
 }
 
-void onMinimiseClick(Context& ctx) { ctx.ui.setWindowState(WindowId::Main, ui::kStateMinimised); }
+void onMinimiseClick(Context& ctx) {
+    ctx.ui.setWindowState(WindowId::Main, ui::kStateMinimised);
+}
 
 void onTitleRightClick(Context& ctx) {
     if (!ctx.ui.isTrayAvailable())

@@ -11,8 +11,12 @@ void sizeBrowser(ui::UiFacade& ui, int lessWidth, int lessHeight) {
 
 } // namespace
 
-void onCreated(ui::UiFacade& ui) { sizeBrowser(ui, 0, 0); }
+void onCreated(ui::UiFacade& ui) {
+    sizeBrowser(ui, 0, 0);
+}
 
-void onResized(ui::UiFacade& ui) { sizeBrowser(ui, 15, 35); }
+void onResized(ui::UiFacade& ui) {
+    sizeBrowser(ui, 15, 35);
+}
 
 } // namespace plendrik::video::PlayerWindow

@@ -37,7 +37,9 @@ void showMainWindow(ui::UiFacade& ui) {
 
 } // namespace
 
-std::span<const Topic> topics() { return kTopics; }
+std::span<const Topic> topics() {
+    return kTopics;
+}
 
 std::optional<std::string_view> courseListFileFor(int treeIndex) {
     for (const Topic& t : kTopics)
@@ -49,7 +51,8 @@ std::optional<std::string_view> courseListFileFor(int treeIndex) {
 namespace VideoWindow {
 
 void onCreated(app::Context& ctx) {
-    ctx.ui.attachHoverTip(ui::video_window::气球提示框1, ui::video_window::CourseList, "双击教程，进入视频教学播放器");
+    ctx.ui.attachHoverTip(ui::video_window::气球提示框1, ui::video_window::CourseList,
+                          "双击教程，进入视频教学播放器");
 }
 
 void onTopicDoubleClick(app::Context& ctx) {
@@ -110,7 +113,9 @@ void onToolbarClick(app::Context& ctx, int button) {
     }
 }
 
-void onMinimiseClick(app::Context& ctx) { ctx.ui.setWindowState(WindowId::Video, ui::kStateMinimised); }
+void onMinimiseClick(app::Context& ctx) {
+    ctx.ui.setWindowState(WindowId::Video, ui::kStateMinimised);
+}
 
 void onCloseClick(app::Context& ctx) {
     showMainWindow(ctx.ui);

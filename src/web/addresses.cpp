@@ -31,7 +31,9 @@ constexpr std::array kTable{
 
 } // namespace
 
-std::span<const AddressRow> addressTable() { return kTable; }
+std::span<const AddressRow> addressTable() {
+    return kTable;
+}
 
 std::string address(const Config& config, Address id) {
     for (const AddressRow& row : kTable)

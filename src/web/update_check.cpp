@@ -23,13 +23,16 @@ UpdateCheckInput updateCheckInput(const app::Config& config) {
     return {address(config, Address::VersionFile), address(config, Address::DownloadThread)};
 }
 
-std::string updaterPath(ui::UiFacade& ui) { return joinPath(ui.programFolder(), "update.exe"); }
+std::string updaterPath(ui::UiFacade& ui) {
+    return joinPath(ui.programFolder(), "update.exe");
+}
 
 void runUpdateCheck(ui::UiFacade& ui, const UpdateCheckInput& input) {
     if (judgeVersionFile(ui.httpGet(input.versionFileAddress)) != VersionVerdict::NewVersion)
         return;
-    ui.showBalloonAt(ui::main_window::气球提示框2, balloonLeft(ui.screenWidth(), ui.outerWidth(ui::WindowId::Main)),
-                     120, "Plendrik版本更新了，请到官方论坛下载最新版本吧！");
+    ui.showBalloonAt(ui::main_window::气球提示框2,
+                     balloonLeft(ui.screenWidth(), ui.outerWidth(ui::WindowId::Main)), 120,
+                     "Plendrik版本更新了，请到官方论坛下载最新版本吧！");
     ui.openAddress(input.downloadThreadAddress);
     const std::string updater = updaterPath(ui);
     if (ui.fileExists(updater)) {

@@ -40,8 +40,8 @@ TEST(AddressTable, everyRowIsItsBasePlusItsPath) {
 }
 
 TEST(AddressTable, shareTextEndsInTheDownloadThreadWithNothingBetween) {
-    EXPECT_EQ(shareText(test::unusualBases()),
-              "我目前正在使用Plendrik，使我开发安卓程序更加方便，大家快来试试吧：https://bbs.test:8443/q/thread-2775-1-1.html");
+    EXPECT_EQ(shareText(test::unusualBases()), "我目前正在使用Plendrik，使我开发安卓程序更加方便，大家快来试"
+                                               "试吧：https://bbs.test:8443/q/thread-2775-1-1.html");
 }
 
 TEST(AddressTable, aboutLinksShowHostsAndOpenTheSites) {

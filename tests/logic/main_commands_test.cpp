@@ -10,15 +10,15 @@ namespace plendrik::app {
 namespace {
 
 using namespace ui::main_window;
-using ::testing::ElementsAre;
 using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ui::EventKind;
 using ui::MenuItem;
 using ui::WindowId;
 
-constexpr const char* kShareText =
-    "我目前正在使用Plendrik，使我开发安卓程序更加方便，大家快来试试吧：https://bbs.test:8443/q/thread-2775-1-1.html";
+constexpr const char* kShareText = "我目前正在使用Plendrik，使我开发安卓程序更加方便，大家快来试试吧：https:/"
+                                   "/bbs.test:8443/q/thread-2775-1-1.html";
 constexpr ui::Rect kListPlace{176, 4, 666, 373};
 constexpr int kShown = kListPlace.top;
 constexpr int kHidden = kHiddenDownloadListTop;
@@ -78,7 +78,8 @@ TEST_P(ToolbarTable, buttonHasItsEffectAndNoOther) {
         if (call.rfind("httpGet ", 0) == 0)
             fetched.push_back(call);
     if (c.button == 2)
-        EXPECT_THAT(fetched, Each(std::string("httpGet http://files.test:7001/r/vantorojichushenru/123.txt")));
+        EXPECT_THAT(fetched,
+                    Each(std::string("httpGet http://files.test:7001/r/vantorojichushenru/123.txt")));
     else
         EXPECT_THAT(fetched, IsEmpty());
     EXPECT_FALSE(ui.windowCreated(WindowId::Video));
@@ -147,7 +148,8 @@ TEST_F(MainCommands, videoButtonAsksFirstThenOpensTheWindowEitherWay) {
         EXPECT_NE(std::find(calls.begin(), calls.end(), "loadWindow 1"), calls.end());
         EXPECT_TRUE(ui.windowCreated(WindowId::Video));
         EXPECT_EQ(ui.windowVisible(WindowId::Main), c.mainVisibleAfter);
-        EXPECT_EQ(ui.windowStateOf(WindowId::Main), c.mainVisibleAfter ? ui::kStateNormal : ui::kStateMinimised);
+        EXPECT_EQ(ui.windowStateOf(WindowId::Main),
+                  c.mainVisibleAfter ? ui::kStateNormal : ui::kStateMinimised);
     }
 }
 
@@ -206,7 +208,8 @@ TEST_F(MainCommands, titleRightClickOpensTheTrayMenuOnlyWithoutATray) {
         test::FakeUi fresh;
         Context local{state, fresh, config, {}};
         fresh.setTrayAvailable(c.tray);
-        handleMainCommandEvent(local, ui::UiEvent{EventKind::ButtonClicked, WindowId::Main, 透明标签1, {}, {}, c.index});
+        handleMainCommandEvent(
+            local, ui::UiEvent{EventKind::ButtonClicked, WindowId::Main, 透明标签1, {}, {}, c.index});
         EXPECT_EQ(fresh.poppedMenus(), c.popped) << c.tray << " " << c.index;
     }
 }
@@ -241,8 +244,10 @@ TEST_F(MainCommands, aboutOpensOnceThenComesToTheFrontWhileMainStaysHidden) {
 }
 
 TEST_F(MainCommands, exitAndUpdateItemsAreLeftToTheirOwnParts) {
-    for (MenuItem item : {MenuItem::ExitProgram, MenuItem::CheckUpdate, MenuItem::StartTask, MenuItem::AddAll})
-        EXPECT_FALSE(handleMainCommandEvent(ctx, ui::UiEvent{EventKind::MenuChosen, WindowId::Main, {}, item}));
+    for (MenuItem item :
+         {MenuItem::ExitProgram, MenuItem::CheckUpdate, MenuItem::StartTask, MenuItem::AddAll})
+        EXPECT_FALSE(
+            handleMainCommandEvent(ctx, ui::UiEvent{EventKind::MenuChosen, WindowId::Main, {}, item}));
     EXPECT_THAT(ui.calls(), IsEmpty());
 }
 

@@ -107,7 +107,8 @@ TEST(BalloonPlace, screenWidthLessHalfTheWindowTruncatedTowardZero) {
     struct Case {
         int screen, window, x;
     };
-    for (const Case c : {Case{1280, 860, 850}, Case{1280, 861, 849}, Case{1024, 1, 1023}, Case{100, 301, -50}})
+    for (const Case c :
+         {Case{1280, 860, 850}, Case{1280, 861, 849}, Case{1024, 1, 1023}, Case{100, 301, -50}})
         EXPECT_EQ(balloonLeft(c.screen, c.window), c.x) << c.screen << " " << c.window;
 }
 
@@ -147,8 +148,9 @@ TEST_F(UpdateFixture, updateCommandStartsTheUpdaterWhenItIsThere) {
 
 TEST_F(UpdateFixture, updateCommandWithoutUpdaterSaysSoThenOpensTheThread) {
     choose(ui::MenuItem::CheckUpdate);
-    EXPECT_THAT(ui.calls(), ElementsAre("messageBox update.exe更新文件已被损坏，请去官方论坛重新下载更新文件 0 更新",
-                                        "openAddress "s + kThread));
+    EXPECT_THAT(ui.calls(),
+                ElementsAre("messageBox update.exe更新文件已被损坏，请去官方论坛重新下载更新文件 0 更新",
+                            "openAddress "s + kThread));
     EXPECT_THAT(ui.startedPrograms(), IsEmpty());
 }
 

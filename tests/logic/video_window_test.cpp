@@ -66,16 +66,17 @@ TEST_P(CourseListLoad, linesBecomeRowsOfThreeCells) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, CourseListLoad,
-    ::testing::Values(
-        ListCase{"finalLineBreak", "a|b|http://p/1\r\nc|d|http://p/2\r\n", {{"a", "b", "http://p/1"}, {"c", "d", "http://p/2"}}},
-        ListCase{"fourthFieldIgnored", "a|b|http://p/1|extra", {{"a", "b", "http://p/1"}}},
-        ListCase{"shortLineSkipped", "a|b\r\nc|d|http://p/2", {{"c", "d", "http://p/2"}}},
-        ListCase{"emptyLineSkipped", "a|b|1\r\n\r\nc|d|2", {{"a", "b", "1"}, {"c", "d", "2"}}},
-        ListCase{"emptyFieldsKept", "||x", {{"", "", "x"}}},
-        ListCase{"failedFetch", "", {}},
-        ListCase{"endsAtZeroByte", "a|b|1\r\n\0c|d|2"s, {{"a", "b", "1"}}},
-        ListCase{"gbkDecoded", gbk::fromUtf8("基础第一课|安装与入门|http://v/1"),
-                 {{"基础第一课", "安装与入门", "http://v/1"}}}),
+    ::testing::Values(ListCase{"finalLineBreak",
+                               "a|b|http://p/1\r\nc|d|http://p/2\r\n",
+                               {{"a", "b", "http://p/1"}, {"c", "d", "http://p/2"}}},
+                      ListCase{"fourthFieldIgnored", "a|b|http://p/1|extra", {{"a", "b", "http://p/1"}}},
+                      ListCase{"shortLineSkipped", "a|b\r\nc|d|http://p/2", {{"c", "d", "http://p/2"}}},
+                      ListCase{"emptyLineSkipped", "a|b|1\r\n\r\nc|d|2", {{"a", "b", "1"}, {"c", "d", "2"}}},
+                      ListCase{"emptyFieldsKept", "||x", {{"", "", "x"}}}, ListCase{"failedFetch", "", {}},
+                      ListCase{"endsAtZeroByte", "a|b|1\r\n\0c|d|2"s, {{"a", "b", "1"}}},
+                      ListCase{"gbkDecoded",
+                               gbk::fromUtf8("基础第一课|安装与入门|http://v/1"),
+                               {{"基础第一课", "安装与入门", "http://v/1"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VideoWindowTest, topicsLoadTheirOwnFileAndGroupsNothing) {
@@ -111,7 +112,8 @@ TEST_F(VideoWindowTest, topicsLoadTheirOwnFileAndGroupsNothing) {
 
 TEST_F(VideoWindowTest, creationAttachesTheCourseListTip) {
     fireWindow(EventKind::WindowCreated, WindowId::Video);
-    EXPECT_THAT(ui.calls(), ElementsAre("attachHoverTip 气球提示框1 超级列表框2 双击教程，进入视频教学播放器"));
+    EXPECT_THAT(ui.calls(),
+                ElementsAre("attachHoverTip 气球提示框1 超级列表框2 双击教程，进入视频教学播放器"));
 }
 
 // --- playing ------------------------------------------------------------------------------------
@@ -123,13 +125,14 @@ TEST_F(VideoWindowTest, firstCourseCreatesThePlayerLaterOnesReloadIt) {
 
     ui.clearLog();
     activateCourse(0);
-    EXPECT_THAT(ui.calls(),
-                ElementsAre("setBrowserAddress 超文本浏览框1 ", "setBrowserAddress 超文本浏览框1 http://play/1"));
+    EXPECT_THAT(ui.calls(), ElementsAre("setBrowserAddress 超文本浏览框1 ",
+                                        "setBrowserAddress 超文本浏览框1 http://play/1"));
 
     // An empty play address is handed on unchanged.
     ui.clearLog();
     activateCourse(1);
-    EXPECT_THAT(ui.calls(), ElementsAre("setBrowserAddress 超文本浏览框1 ", "setBrowserAddress 超文本浏览框1 "));
+    EXPECT_THAT(ui.calls(),
+                ElementsAre("setBrowserAddress 超文本浏览框1 ", "setBrowserAddress 超文本浏览框1 "));
     EXPECT_EQ(ui.browserAddress(ui::player_window::超文本浏览框1), "");
 }
 

@@ -10,7 +10,7 @@
 namespace plendrik::test {
 
 inline app::Config unusualBases() {
-    return {"http://files.test:7001/r/", "https://bbs.test:8443/q/", "http://second.test/w/",
+    return {"http://files.test:7001/r/", "https://bbs.test:8443/q/",     "http://second.test/w/",
             "http://tasks.test/t/",      "http://classroom.test/c?id=7", "5550123"};
 }
 
@@ -26,7 +26,9 @@ struct AppFixture : ::testing::Test {
         fire(ui::UiEvent{kind, control.window, control, {}, {}, index});
     }
     void fireWindow(ui::EventKind kind, ui::WindowId window) { fire(ui::UiEvent{kind, window}); }
-    void choose(ui::MenuItem item) { fire(ui::UiEvent{ui::EventKind::MenuChosen, ui::WindowId::Main, {}, item}); }
+    void choose(ui::MenuItem item) {
+        fire(ui::UiEvent{ui::EventKind::MenuChosen, ui::WindowId::Main, {}, item});
+    }
 };
 
 } // namespace plendrik::test
