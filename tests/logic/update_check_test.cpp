@@ -1,5 +1,6 @@
 // The start-up version check on its worker, and the "检测更新" command, with and without the
 // updater beside the program.
+#include "sample_server.h"
 #include "support/app_fixture.h"
 #include "web/update_check.h"
 
@@ -152,6 +153,47 @@ TEST_F(UpdateFixture, updateCommandWithoutUpdaterSaysSoThenOpensTheThread) {
                 ElementsAre("messageBox update.exe更新文件已被损坏，请去官方论坛重新下载更新文件 0 更新",
                             "openAddress "s + kThread));
     EXPECT_THAT(ui.startedPrograms(), IsEmpty());
+}
+
+// --- against the loopback file server -------------------------------------------------------------
+
+struct UpdateCheckOnServer : UpdateFixture {
+    sample::SampleServer server;
+
+    void SetUp() override {
+        UpdateFixture::SetUp();
+        ASSERT_TRUE(server.start(0));
+        config.resourceServerBase = server.resourceServerBase();
+        PLENDRIK_SKIP_WITHOUT_FETCH(config.resourceServerBase + "update.txt");
+        putUpdater();
+    }
+    void runCheck() {
+        startUpdateCheck(ctx);
+        ui.joinThreads();
+    }
+};
+
+TEST_F(UpdateCheckOnServer, sameVersionShowsNothingAnotherStartsTheUpdater) {
+    runCheck();
+    EXPECT_THAT(effects(), IsEmpty());
+
+    ui.clearLog();
+    server.setLatestVersion("V2.6");
+    runCheck();
+    EXPECT_THAT(ui.openedAddresses(), ElementsAre(kThread));
+    EXPECT_THAT(ui.startedPrograms(), ElementsAre(updater()));
+}
+
+TEST_F(UpdateCheckOnServer, missingOrUnreachableVersionFileEndsQuietly) {
+    server.addFile("/files/update.txt", "1|V9.9|2", 404);
+    runCheck();
+    EXPECT_THAT(effects(), IsEmpty()) << "an error page is no version file";
+
+    ui.clearLog();
+    server.stop();
+    runCheck();
+    EXPECT_THAT(effects(), IsEmpty());
+    EXPECT_THAT(ui.messages(), IsEmpty());
 }
 
 } // namespace

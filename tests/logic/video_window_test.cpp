@@ -1,6 +1,8 @@
 // The video course window: topics, course lists, playing a course, its toolbar and title buttons;
 // and the player window's browser sizing.
+#include "catalogue/split_text.h"
 #include "common/gbk.h"
+#include "sample_server.h"
 #include "support/app_fixture.h"
 
 #include <gmock/gmock.h>
@@ -204,6 +206,58 @@ TEST_F(VideoWindowTest, mainWindowControlsOfTheSameNameAreNotThisWindows) {
     // The main window's 图形按钮3 minimises the main window, not this one.
     fire(EventKind::ButtonClicked, ui::main_window::图形按钮3);
     EXPECT_THAT(ui.calls(), ElementsAre("setWindowState 0 2"));
+}
+
+// --- against the loopback file server -------------------------------------------------------------
+
+struct CourseListOnServer : test::AppFixture {
+    sample::SampleServer server;
+
+    void SetUp() override {
+        ASSERT_TRUE(server.start(0));
+        config.resourceServerBase = server.resourceServerBase();
+        PLENDRIK_SKIP_WITHOUT_FETCH(config.resourceServerBase + "update.txt");
+        ui.loadWindow(WindowId::Video);
+    }
+    void doubleClickTopic(int item) {
+        ui.setSelectedTreeItem(树型框1, item);
+        fire(EventKind::TreeDoubleClicked, 树型框1);
+    }
+};
+
+TEST_F(CourseListOnServer, everyCourseOfTheServedFileBecomesAPlayableRow) {
+    const auto served = server.fileBytes("/files/zaixianshiping/jjichu.txt");
+    ASSERT_TRUE(served.has_value());
+    const auto lines = catalogue::SplitText(*served, "\r\n");
+    ASSERT_FALSE(lines.empty());
+
+    doubleClickTopic(4);
+    const Rows rows = ui.rows(CourseList);
+    ASSERT_EQ(rows.size(), lines.size());
+    const auto first = catalogue::SplitText(lines[0], "|");
+    EXPECT_EQ(rows[0][0], gbk::toUtf8(first[0]));
+    for (const auto& row : rows) {
+        EXPECT_FALSE(row[0].empty());
+        EXPECT_EQ(row[2].rfind(server.root() + "video/", 0), 0u) << row[2];
+    }
+
+    // Playing one opens the player on the served address.
+    ui.setSelectedRow(CourseList, 0);
+    fire(EventKind::ListActivated, CourseList, 0);
+    EXPECT_EQ(ui.browserAddress(ui::player_window::超文本浏览框1), rows[0][2]);
+}
+
+TEST_F(CourseListOnServer, missingFileOrDeadServerLeavesTheListEmptyAndSilent) {
+    server.addFile("/files/zaixianshiping/jjinjie.txt", "a|b|c", 404);
+    doubleClickTopic(5);
+    EXPECT_THAT(ui.rows(CourseList), IsEmpty());
+
+    doubleClickTopic(4);
+    ASSERT_FALSE(ui.rows(CourseList).empty());
+    server.stop();
+    doubleClickTopic(4);
+    EXPECT_THAT(ui.rows(CourseList), IsEmpty()) << "the old rows go before the fetch";
+    EXPECT_THAT(ui.messages(), IsEmpty());
 }
 
 } // namespace
