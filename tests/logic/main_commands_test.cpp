@@ -48,7 +48,8 @@ class ToolbarTable : public MainCommands, public ::testing::WithParamInterface<T
 
 TEST_P(ToolbarTable, buttonHasItsEffectAndNoOther) {
     const ToolbarCase& c = GetParam();
-    ui.setHttpGet([](std::string_view) { return std::string(); });
+    // Button 2's catalogue, so its load finishes without a word.
+    ui.setHttpGet([](std::string_view) { return std::string("name|12|2026-01-01|note\r\n"); });
     ui.setCurrentPage(选择夹1, c.pageBefore);
     ui.setControlRect(DownloadList, {c.listTopBefore == kShown ? kListPlace.left : 0, c.listTopBefore,
                                      kListPlace.width, kListPlace.height});
