@@ -47,7 +47,7 @@ void handlePlayerWindow(Context& ctx, const ui::UiEvent& event) {
 
 } // namespace
 
-// Every event of the video course and player windows is this part's, handled or not.
+// Every event of the video course and player windows belongs here, handled or not.
 bool handleVideoEvent(Context& ctx, const ui::UiEvent& event) {
     if (event.window == WindowId::Video)
         handleVideoWindow(ctx, event);
