@@ -1,5 +1,6 @@
 #include "web/update_check.h"
 
+#include "app/startup.h"
 #include "catalogue/split_text.h"
 #include "common/gbk.h"
 #include "common/paths.h"
@@ -12,7 +13,7 @@ VersionVerdict judgeVersionFile(std::string_view body) {
     if (pieces.size() < 3)
         return VersionVerdict::NoAnswer;
     // Byte for byte: case, spaces and line breaks all count as a difference.
-    return pieces[1] == kOwnVersion ? VersionVerdict::Current : VersionVerdict::NewVersion;
+    return pieces[1] == app::kVersionLabel ? VersionVerdict::Current : VersionVerdict::NewVersion;
 }
 
 int balloonLeft(int screenWidth, int mainOuterWidth) {

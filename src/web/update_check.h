@@ -8,10 +8,8 @@
 
 namespace plendrik::web {
 
-inline constexpr std::string_view kOwnVersion = "V2.5";
-
-// What the version file's body asks for. A body of fewer than three pieces (a failed fetch
-// included) carries no answer, so the check ends without a word.
+// What the version file's body says against the program's own label. A body of fewer than three
+// pieces (a failed fetch included) carries no answer, so the check ends without a word.
 enum class VersionVerdict { NoAnswer, Current, NewVersion };
 VersionVerdict judgeVersionFile(std::string_view body);
 
