@@ -96,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
         ToolbarCase{4, 1, 1, kShown, kShown, {"https://bbs.test:8443/q/forum-46-1.html"}, "", {}},
         ToolbarCase{5, 1, 1, kShown, kShown, {}, kShareText, {std::string("已成功复制：") + kShareText}},
         ToolbarCase{6, 1, 1, kShown, kShown, {"https://bbs.test:8443/q/thread-2009-1-1.html"}, "", {}},
-        ToolbarCase{8, 1, 1, kShown, kShown, {}, "", {}}));
+        ToolbarCase{8, 1, 1, kShown, kShown, {}, "", {}}),
+    [](const auto& info) { return "button" + std::to_string(info.param.button); });
 
 TEST_F(MainCommands, viewButtonsLeaveTheCheckedButtonToTheToolbar) {
     for (int button : {0, 1, 3, 4, 5, 6}) {
