@@ -245,7 +245,7 @@ TEST_F(MainCommands, aboutOpensOnceThenComesToTheFrontWhileMainStaysHidden) {
     EXPECT_FALSE(ui.windowVisible(WindowId::Main));
 }
 
-TEST_F(MainCommands, exitAndUpdateItemsAreLeftToTheirOwnParts) {
+TEST_F(MainCommands, exitAndUpdateItemsAreLeftToTheirOwnHandlers) {
     for (MenuItem item :
          {MenuItem::ExitProgram, MenuItem::CheckUpdate, MenuItem::StartTask, MenuItem::AddAll})
         EXPECT_FALSE(
