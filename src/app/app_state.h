@@ -3,6 +3,7 @@
 
 #include "downloads/engine/download_engine.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +22,9 @@ struct AppState {
     std::unique_ptr<downloads::DownloadEngine> engine;
     std::unique_ptr<downloads::TaskRecord> task;
     downloads::TaskState taskState;
+    // The newest catalogue load. Only the user-interface thread changes it; a load's worker reads
+    // it to stop early, and its rows land only while it still names that load.
+    std::shared_ptr<std::atomic<int>> catalogueTicket = std::make_shared<std::atomic<int>>(0);
 };
 
 } // namespace plendrik::app

@@ -108,6 +108,11 @@ void FakeUi::joinThreads() {
     runPosted();
 }
 
+std::size_t FakeUi::pendingPosts() const {
+    std::lock_guard lock(m_mutex);
+    return m_posted.size();
+}
+
 // --- what happened -------------------------------------------------------------------------------
 
 std::vector<std::string> FakeUi::calls() const {

@@ -41,6 +41,8 @@ public:
     void runPosted();
     // Waits for every thread started with startThread(), running posted work meanwhile.
     void joinThreads();
+    // How many functions posted with post() wait to run.
+    std::size_t pendingPosts() const;
 
     // --- what happened ---
     std::vector<std::string> calls() const;     // "name arg arg ..." in call order
