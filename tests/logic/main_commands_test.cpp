@@ -10,7 +10,6 @@ namespace plendrik::app {
 namespace {
 
 using namespace ui::main_window;
-using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ui::EventKind;
@@ -73,16 +72,18 @@ TEST_P(ToolbarTable, buttonHasItsEffectAndNoOther) {
         EXPECT_EQ(m.caption, "信息：");
     }
     EXPECT_EQ(texts, c.messages);
-    // Only the catalogue load of button 2 may fetch, and only its own catalogue.
+    // Only button 2 fetches: its own catalogue, into the resource list.
     std::vector<std::string> fetched;
     for (const auto& call : ui.calls())
         if (call.rfind("httpGet ", 0) == 0)
             fetched.push_back(call);
-    if (c.button == 2)
-        EXPECT_THAT(fetched,
-                    Each(std::string("httpGet http://files.test:7001/r/vantorojichushenru/123.txt")));
-    else
+    if (c.button == 2) {
+        EXPECT_THAT(fetched, ElementsAre("httpGet http://files.test:7001/r/vantorojichushenru/123.txt"));
+        EXPECT_EQ(ui.rows(ResourceList),
+                  (std::vector<std::vector<std::string>>{{"name", "12KB", "2026-01-01", "note"}}));
+    } else {
         EXPECT_THAT(fetched, IsEmpty());
+    }
     EXPECT_FALSE(ui.windowCreated(WindowId::Video));
 }
 

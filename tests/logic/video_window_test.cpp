@@ -216,7 +216,6 @@ struct CourseListOnServer : test::AppFixture {
     void SetUp() override {
         ASSERT_TRUE(server.start(0));
         config.resourceServerBase = server.resourceServerBase();
-        PLENDRIK_SKIP_WITHOUT_FETCH(config.resourceServerBase + "update.txt");
         ui.loadWindow(WindowId::Video);
     }
     void doubleClickTopic(int item) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/application.h"
-#include "platform/http_get.h"
 #include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +13,6 @@ inline app::Config unusualBases() {
     return {"http://files.test:7001/r/", "https://bbs.test:8443/q/",     "http://second.test/w/",
             "http://tasks.test/t/",      "http://classroom.test/c?id=7", "5550123"};
 }
-
-// Loopback tests need the real HTTP fetch; until it is in the build they are skipped, not failed.
-#define PLENDRIK_SKIP_WITHOUT_FETCH(address)                                                                 \
-    if (platform::httpGet(address).empty())                                                                  \
-    GTEST_SKIP() << "the HTTP fetch is not built in yet"
 
 struct AppFixture : ::testing::Test {
     app::AppState state;
