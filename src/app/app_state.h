@@ -8,6 +8,10 @@
 #include <memory>
 #include <string>
 
+namespace plendrik::downloads {
+class RunnerEventThread;
+}
+
 namespace plendrik::app {
 
 struct AppState {
@@ -25,6 +29,9 @@ struct AppState {
     // The newest catalogue load. Only the user-interface thread changes it; a load's worker reads
     // it to stop early, and its rows land only while it still names that load.
     std::shared_ptr<std::atomic<int>> catalogueTicket = std::make_shared<std::atomic<int>>(0);
+    // Carries the engine's events to this thread; made by the runner at its first transfer,
+    // stopped by the exit clean-up.
+    std::shared_ptr<downloads::RunnerEventThread> runnerEvents;
 };
 
 } // namespace plendrik::app
