@@ -1,10 +1,212 @@
+// POSIX file calls: the Windows build replaces the stamp and the atomic replace in this file
+// (MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
 #include "platform/ini_file.h"
 
-namespace plendrik::platform {
+#include "common/gbk.h"
+#include "common/ini.h"
 
-// Placeholders until the INI file lands.
-std::string readIni(std::string_view, std::string_view, std::string_view) { return {}; }
-bool writeIni(std::string_view, std::string_view, std::string_view, std::string_view) { return false; }
-bool writeIniEntries(std::string_view, const std::vector<IniEntry>&) { return false; }
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+namespace plendrik::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path pathOf(std::string_view p) {
+    return fs::path(std::u8string(p.begin(), p.end()));
+}
+
+// What tells one version of a file from another without reading it.
+struct Stamp {
+    off_t size = 0;
+    timespec mtime{};
+    ino_t inode = 0;
+    bool operator==(const Stamp& o) const {
+        return size == o.size && mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec &&
+               inode == o.inode;
+    }
+};
+
+std::optional<Stamp> stampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return Stamp{st.st_size, st.st_mtim, st.st_ino};
+}
+
+// A parsed file ready for look-ups in UTF-8: names folded, values decoded and already cut to what
+// the read buffer holds.
+struct ReadView {
+    ini::Document doc;
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> values;
+};
+
+std::string foldUtf8(std::string_view name) {
+    // In UTF-8 every byte below 0x80 is a character of its own, so lowering them is safe.
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::string cutToReadBuffer(std::string_view gbkValue) {
+    return std::string(gbkValue.substr(0, gbk::prefixLength(gbkValue, kIniReadBuffer - 1)));
+}
+
+std::shared_ptr<const ReadView> makeView(ini::Document doc) {
+    auto view = std::make_shared<ReadView>();
+    for (const ini::Section& section : doc.sections()) {
+        if (!section.hasHeader)
+            continue;
+        // emplace keeps the first section and the first key of a name, as look-ups in the file do
+        auto& keys = view->values.try_emplace(foldUtf8(gbk::toUtf8(section.name))).first->second;
+        for (const ini::Line& line : section.lines)
+            if (line.isKey)
+                keys.try_emplace(foldUtf8(gbk::toUtf8(line.key)), gbk::toUtf8(cutToReadBuffer(line.value)));
+    }
+    view->doc = std::move(doc);
+    return view;
+}
+
+// Restoring a page reads five keys per row: the file is parsed once per version, not per key.
+std::mutex g_mutex;
+struct Cached {
+    std::string path;
+    Stamp stamp;
+    std::shared_ptr<const ReadView> view;
+};
+std::optional<Cached> g_cache;
+std::atomic<long long> g_failAfter{-1};
+
+std::optional<std::string> readWhole(const std::string& path) {
+    std::ifstream in(pathOf(path), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+// The current version of the file, parsed; nullptr when there is no readable file. Call locked.
+std::shared_ptr<const ReadView> viewLocked(const std::string& path) {
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (!stamp) {
+        g_cache.reset();
+        return nullptr;
+    }
+    if (g_cache && g_cache->path == path && g_cache->stamp == *stamp)
+        return g_cache->view;
+    const std::optional<std::string> bytes = readWhole(path);
+    if (!bytes)
+        return nullptr;
+    auto view = makeView(ini::Document::parse(*bytes));
+    // A file changed while it was read is parsed again next time.
+    if (stampOf(path) == stamp)
+        g_cache = Cached{path, *stamp, view};
+    return view;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    // The test hook: write part of the file, then fail as a full disk would.
+    const long long failAfter = g_failAfter.exchange(-1);
+    const bool fail = failAfter >= 0;
+    if (fail)
+        bytes = bytes.substr(0, std::min(bytes.size(), static_cast<std::size_t>(failAfter)));
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return !fail;
+}
+
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes the whole file beside the old one and renames it over: a failure or a crash at any
+// point leaves the old file or the new one, never part of one.
+bool replaceFile(const std::string& path, std::string_view bytes) {
+    const fs::path target = pathOf(path);
+    const fs::path folder = target.parent_path();
+    std::error_code ec;
+    if (!folder.empty())
+        fs::create_directories(folder, ec);
+    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    struct stat old {};
+    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
+} // namespace
+
+std::string readIni(std::string_view file, std::string_view section, std::string_view key) {
+    std::lock_guard lock(g_mutex);
+    const auto view = viewLocked(std::string(file));
+    if (!view)
+        return {};
+    const auto s = view->values.find(foldUtf8(section));
+    if (s == view->values.end())
+        return {};
+    const auto k = s->second.find(foldUtf8(key));
+    return k == s->second.end() ? std::string() : k->second;
+}
+
+bool writeIni(std::string_view file, std::string_view section, std::string_view key, std::string_view value) {
+    return writeIniEntries(file, {IniEntry{std::string(section), std::string(key), std::string(value)}});
+}
+
+bool writeIniEntries(std::string_view file, const std::vector<IniEntry>& entries) {
+    std::lock_guard lock(g_mutex);
+    const std::string path(file);
+    ini::Document doc;
+    if (const auto view = viewLocked(path))
+        doc = view->doc;
+    else if (fs::exists(pathOf(path)))
+        return false; // a file that cannot be read is not overwritten with a page of our own
+    for (const IniEntry& e : entries)
+        doc.set(gbk::fromUtf8(e.section), gbk::fromUtf8(e.key), gbk::fromUtf8(e.value));
+    if (!replaceFile(path, doc.serialize()))
+        return false;
+    g_cache.reset(); // the next read parses what was written
+    return true;
+}
+
+namespace testing {
+void failNextIniSaveAfter(std::size_t bytes) {
+    g_failAfter = static_cast<long long>(bytes);
+}
+} // namespace testing
 
 } // namespace plendrik::platform
