@@ -39,9 +39,9 @@ struct Stamp {
     }
 };
 
-std::optional<Stamp> stampOf(const std::string& path) {
+std::optional<Stamp> stampOf(const char* path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(path, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return Stamp{st.st_size, st.st_mtim, st.st_ino};
 }
@@ -91,7 +91,7 @@ struct Cached {
 std::optional<Cached> g_cache;
 std::atomic<long long> g_failAfter{-1};
 
-std::optional<std::string> readWhole(const std::string& path) {
+std::optional<std::string> readWhole(std::string_view path) {
     std::ifstream in(pathOf(path), std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -102,21 +102,25 @@ std::optional<std::string> readWhole(const std::string& path) {
 }
 
 // The current version of the file, parsed; nullptr when there is no readable file. Call locked.
-std::shared_ptr<const ReadView> viewLocked(const std::string& path) {
-    const std::optional<Stamp> stamp = stampOf(path);
+std::shared_ptr<const ReadView> viewLocked(std::string_view file) {
+    // One look at the file per read: the cached path spares building the name again.
+    const bool samePath = g_cache && g_cache->path == file;
+    const std::string path = samePath ? std::string() : std::string(file);
+    const char* name = samePath ? g_cache->path.c_str() : path.c_str();
+    const std::optional<Stamp> stamp = stampOf(name);
     if (!stamp) {
         g_cache.reset();
         return nullptr;
     }
-    if (g_cache && g_cache->path == path && g_cache->stamp == *stamp)
+    if (samePath && g_cache->stamp == *stamp)
         return g_cache->view;
-    const std::optional<std::string> bytes = readWhole(path);
+    const std::optional<std::string> bytes = readWhole(file);
     if (!bytes)
         return nullptr;
     auto view = makeView(ini::Document::parse(*bytes));
     // A file changed while it was read is parsed again next time.
-    if (stampOf(path) == stamp)
-        g_cache = Cached{path, *stamp, view};
+    if (stampOf(name) == stamp)
+        g_cache = Cached{std::string(file), *stamp, view};
     return view;
 }
 
@@ -173,7 +177,7 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
 
 std::string readIni(std::string_view file, std::string_view section, std::string_view key) {
     std::lock_guard lock(g_mutex);
-    const auto view = viewLocked(std::string(file));
+    const auto view = viewLocked(file);
     if (!view)
         return {};
     const auto s = view->values.find(foldUtf8(section));
