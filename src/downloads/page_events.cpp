@@ -7,6 +7,19 @@ namespace plendrik::downloads {
 using ui::EventKind;
 using ui::MenuItem;
 
+namespace {
+
+// The items of the row menu "菜单" and their commands.
+constexpr std::pair<MenuItem, void (*)(app::Context&)> kRowMenu[] = {
+    {MenuItem::OpenFile, DownloadCommands::openFile},
+    {MenuItem::DeleteTask, DownloadCommands::deleteTask},
+    {MenuItem::DeleteTaskAndFile, DownloadCommands::deleteTaskAndFile},
+    {MenuItem::OpenFolder, DownloadCommands::openFolder},
+    {MenuItem::ClearList, DownloadPage::clearAll},
+};
+
+} // namespace
+
 bool handleDownloadPageEvent(Context& ctx, const ui::UiEvent& event) {
     switch (event.kind) {
     case EventKind::ButtonClicked:
@@ -25,25 +38,12 @@ bool handleDownloadPageEvent(Context& ctx, const ui::UiEvent& event) {
         DownloadListMouse::rightClicked(ctx);
         return true;
     case EventKind::MenuChosen:
-        switch (event.item) {
-        case MenuItem::OpenFile:
-            DownloadCommands::openFile(ctx);
-            return true;
-        case MenuItem::DeleteTask:
-            DownloadCommands::deleteTask(ctx);
-            return true;
-        case MenuItem::DeleteTaskAndFile:
-            DownloadCommands::deleteTaskAndFile(ctx);
-            return true;
-        case MenuItem::OpenFolder:
-            DownloadCommands::openFolder(ctx);
-            return true;
-        case MenuItem::ClearList:
-            DownloadPage::clearAll(ctx);
-            return true;
-        default:
-            return false;
-        }
+        for (const auto& [item, command] : kRowMenu)
+            if (item == event.item) {
+                command(ctx);
+                return true;
+            }
+        return false;
     default:
         return false;
     }
