@@ -54,13 +54,22 @@ namespace DownloadPage {
 void restore(app::Context& ctx) {
     const int count =
         restoreCount(ctx.ui.readIni(ctx.paths.iniFile, page_ini::kCountSection, page_ini::kCount));
-    std::vector<ui::Row> rows(static_cast<std::size_t>(count));
+    std::vector<IniKey> keys;
+    keys.reserve(static_cast<std::size_t>(count) * std::size(kRowKeys));
     for (int i = 0; i < count; ++i) {
         const std::string section = rowSection(i);
-        ui::Row& row = rows[static_cast<std::size_t>(i)];
+        for (const auto& [column, key] : kRowKeys)
+            keys.push_back({section, std::string(key)});
+    }
+    // Every row from one version of the file, in one look at it.
+    std::vector<std::string> values = ctx.ui.readIniEntries(ctx.paths.iniFile, keys);
+    values.resize(keys.size());
+    std::vector<ui::Row> rows(static_cast<std::size_t>(count));
+    auto value = values.begin();
+    for (ui::Row& row : rows) {
         row.resize(std::size(kRowKeys));
         for (const auto& [column, key] : kRowKeys)
-            row[column] = ctx.ui.readIni(ctx.paths.iniFile, section, key);
+            row[column] = std::move(*value++);
     }
     // One insert for the whole page: a saved page can hold thousands of rows.
     ctx.ui.appendRows(DownloadList, std::move(rows));

@@ -173,18 +173,30 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     return true;
 }
 
+std::string lookUp(const ReadView& view, std::string_view section, std::string_view key) {
+    const auto s = view.values.find(foldUtf8(section));
+    if (s == view.values.end())
+        return {};
+    const auto k = s->second.find(foldUtf8(key));
+    return k == s->second.end() ? std::string() : k->second;
+}
+
 } // namespace
 
 std::string readIni(std::string_view file, std::string_view section, std::string_view key) {
     std::lock_guard lock(g_mutex);
     const auto view = viewLocked(file);
-    if (!view)
-        return {};
-    const auto s = view->values.find(foldUtf8(section));
-    if (s == view->values.end())
-        return {};
-    const auto k = s->second.find(foldUtf8(key));
-    return k == s->second.end() ? std::string() : k->second;
+    return view ? lookUp(*view, section, key) : std::string();
+}
+
+std::vector<std::string> readIniEntries(std::string_view file, const std::vector<IniKey>& keys) {
+    std::lock_guard lock(g_mutex);
+    const auto view = viewLocked(file);
+    std::vector<std::string> values(keys.size());
+    if (view)
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            values[i] = lookUp(*view, keys[i].section, keys[i].key);
+    return values;
 }
 
 bool writeIni(std::string_view file, std::string_view section, std::string_view key, std::string_view value) {

@@ -69,6 +69,20 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitCase{"a short value is whole", "\xB0\xA1xyz", 5}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
+TEST_F(IniFileTest, manyKeysAreReadInTheOrderAskedAsSingleReadsGiveThem) {
+    const std::vector<IniKey> keys = {
+        {"b", "k"}, {"A", "K"}, {"a", "missing"}, {"missing", "k"}, {"b", "long"}};
+    EXPECT_EQ(readIniEntries(file, keys), std::vector<std::string>(5)) << "no file";
+    ScratchFolder::writeBytes(file, "[a]\r\nk=1\r\n[b]\r\nk= 2 \r\nlong=" + std::string(20000, 'x') + "\r\n");
+    const std::vector<std::string> values = readIniEntries(file, keys);
+    ASSERT_EQ(values.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(values[i], readIni(file, keys[i].section, keys[i].key)) << i;
+    EXPECT_EQ((std::vector<std::string>(values.begin(), values.begin() + 4)),
+              (std::vector<std::string>{"2", "1", "", ""}));
+    EXPECT_EQ(values[4].size(), kIniReadBuffer - 1);
+}
+
 TEST_F(IniFileTest, writeIniCreatesFolderAndFileInGbk) {
     const std::string nested = folder.path("Plendrik/情况.ini");
     ASSERT_TRUE(writeIni(nested, "资源表1", "内容", "安卓"));
