@@ -49,7 +49,6 @@ std::optional<Stamp> stampOf(const char* path) {
 // A parsed file ready for look-ups in UTF-8: names folded, values decoded and already cut to what
 // the read buffer holds.
 struct ReadView {
-    ini::Document doc;
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> values;
 };
 
@@ -66,7 +65,7 @@ std::string cutToReadBuffer(std::string_view gbkValue) {
     return std::string(gbkValue.substr(0, gbk::prefixLength(gbkValue, kIniReadBuffer - 1)));
 }
 
-std::shared_ptr<const ReadView> makeView(ini::Document doc) {
+std::shared_ptr<const ReadView> makeView(const ini::Document& doc) {
     auto view = std::make_shared<ReadView>();
     for (const ini::Section& section : doc.sections()) {
         if (!section.hasHeader)
@@ -77,16 +76,17 @@ std::shared_ptr<const ReadView> makeView(ini::Document doc) {
             if (line.isKey)
                 keys.try_emplace(foldUtf8(gbk::toUtf8(line.key)), gbk::toUtf8(cutToReadBuffer(line.value)));
     }
-    view->doc = std::move(doc);
     return view;
 }
 
-// Restoring a page reads five keys per row: the file is parsed once per version, not per key.
+// Restoring a page reads five keys per row: the file is parsed once per version, not per key. The
+// look-up view is built on the first read; a save needs only the document.
 std::mutex g_mutex;
 struct Cached {
     std::string path;
     Stamp stamp;
-    std::shared_ptr<const ReadView> view;
+    std::shared_ptr<const ini::Document> doc;
+    std::shared_ptr<const ReadView> view; // null until a read asks for it
 };
 std::optional<Cached> g_cache;
 std::atomic<long long> g_failAfter{-1};
@@ -101,9 +101,10 @@ std::optional<std::string> readWhole(std::string_view path) {
     return bytes;
 }
 
-// The current version of the file, parsed; nullptr when there is no readable file. Call locked.
-std::shared_ptr<const ReadView> viewLocked(std::string_view file) {
-    // One look at the file per read: the cached path spares building the name again.
+// The current version of the file, parsed; nullptr when there is no readable file. When it
+// returns the cached document, g_cache names this file. Call locked.
+std::shared_ptr<const ini::Document> docLocked(std::string_view file) {
+    // One look at the file per call: the cached path spares building the name again.
     const bool samePath = g_cache && g_cache->path == file;
     const std::string path = samePath ? std::string() : std::string(file);
     const char* name = samePath ? g_cache->path.c_str() : path.c_str();
@@ -113,15 +114,28 @@ std::shared_ptr<const ReadView> viewLocked(std::string_view file) {
         return nullptr;
     }
     if (samePath && g_cache->stamp == *stamp)
-        return g_cache->view;
+        return g_cache->doc;
     const std::optional<std::string> bytes = readWhole(file);
     if (!bytes)
         return nullptr;
-    auto view = makeView(ini::Document::parse(*bytes));
+    auto doc = std::make_shared<const ini::Document>(ini::Document::parse(*bytes));
     // A file changed while it was read is parsed again next time.
     if (stampOf(name) == stamp)
-        g_cache = Cached{std::string(file), *stamp, view};
-    return view;
+        g_cache = Cached{std::string(file), *stamp, doc, nullptr};
+    else
+        g_cache.reset();
+    return doc;
+}
+
+std::shared_ptr<const ReadView> viewLocked(std::string_view file) {
+    const auto doc = docLocked(file);
+    if (!doc)
+        return nullptr;
+    if (!g_cache || g_cache->doc != doc)
+        return makeView(*doc);
+    if (!g_cache->view)
+        g_cache->view = makeView(*doc);
+    return g_cache->view;
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -206,16 +220,28 @@ bool writeIni(std::string_view file, std::string_view section, std::string_view 
 bool writeIniEntries(std::string_view file, const std::vector<IniEntry>& entries) {
     std::lock_guard lock(g_mutex);
     const std::string path(file);
-    ini::Document doc;
-    if (const auto view = viewLocked(path))
-        doc = view->doc;
+    auto doc = std::make_shared<ini::Document>();
+    if (const auto old = docLocked(path))
+        *doc = *old;
     else if (fs::exists(pathOf(path)))
         return false; // a file that cannot be read is not overwritten with a page of our own
-    for (const IniEntry& e : entries)
-        doc.set(gbk::fromUtf8(e.section), gbk::fromUtf8(e.key), gbk::fromUtf8(e.value));
-    if (!replaceFile(path, doc.serialize()))
+    std::string section, gbkSection;
+    for (const IniEntry& e : entries) {
+        if (e.section != section) { // a row's keys come together: convert its section name once
+            section = e.section;
+            gbkSection = gbk::fromUtf8(section);
+        }
+        doc->set(gbkSection, gbk::fromUtf8(e.key), gbk::fromUtf8(e.value));
+    }
+    if (!replaceFile(path, doc->serialize())) {
+        g_cache.reset();
         return false;
-    g_cache.reset(); // the next read parses what was written
+    }
+    // What was written is the current version: the next save or read need not parse it again.
+    if (const std::optional<Stamp> stamp = stampOf(path.c_str()))
+        g_cache = Cached{path, *stamp, std::move(doc), nullptr};
+    else
+        g_cache.reset();
     return true;
 }
 
