@@ -223,7 +223,7 @@ bool writeIniEntries(std::string_view file, const std::vector<IniEntry>& entries
     auto doc = std::make_shared<ini::Document>();
     if (const auto old = docLocked(path))
         *doc = *old;
-    else if (fs::exists(pathOf(path)))
+    else if (std::error_code ec; fs::exists(pathOf(path), ec) || ec)
         return false; // a file that cannot be read is not overwritten with a page of our own
     std::string section, gbkSection;
     for (const IniEntry& e : entries) {
