@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 continue;
             const std::string* a = doc.find(section.name, line.key);
             const std::string* b = again.find(section.name, line.key);
-            if (!a || !b || *a != *b)
+            if ((a == nullptr) != (b == nullptr) || (a && *a != *b))
                 std::abort();
         }
 
@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = doc.serialize();
     if (written.starts_with("\xEF\xBB\xBF"))
         return 0;
-    const std::string* read = Document::parse(written).find(name, name);
+    const Document back = Document::parse(written);
+    const std::string* read = back.find(name, name);
     if (!read || *read != trimmed(expected))
         std::abort();
     return 0;

@@ -218,6 +218,8 @@ bool writeIni(std::string_view file, std::string_view section, std::string_view 
 }
 
 bool writeIniEntries(std::string_view file, const std::vector<IniEntry>& entries) {
+    if (file.empty())
+        return false; // no file named: nothing to write, not even a temporary file
     std::lock_guard lock(g_mutex);
     const std::string path(file);
     auto doc = std::make_shared<ini::Document>();

@@ -144,6 +144,7 @@ TEST_F(IniFileTest, saveFailsWhereNoFileCanBeWritten) {
     EXPECT_FALSE(writeIni(folder.path("blocker/情况.ini"), "s", "k", "v"));
     std::filesystem::create_directory(ScratchFolder::fsPath(file));
     EXPECT_FALSE(writeIni(file, "s", "k", "v"));
+    EXPECT_FALSE(writeIni("", "s", "k", "v"));
     EXPECT_EQ(readIni(file, "s", "k"), "");
 }
 
