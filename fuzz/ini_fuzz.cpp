@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Document doc = Document::parse(bytes);
     const std::string once = doc.serialize();
     const Document again = Document::parse(once);
-    // A written file that happens to begin with the byte order mark's bytes reads as UTF-8.
-    if (!once.starts_with("\xEF\xBB\xBF") && again.serialize() != once)
+    if (once.starts_with("\xEF\xBB\xBF") || again.serialize() != once)
         std::abort();
     for (const auto& section : doc.sections())
         for (const auto& line : section.lines) {
@@ -52,8 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (c == '\r' || c == '\n')
             c = ' ';
     const std::string written = doc.serialize();
-    if (written.starts_with("\xEF\xBB\xBF"))
-        return 0;
     const Document back = Document::parse(written);
     const std::string* read = back.find(name, name);
     if (!read || *read != trimmed(expected))

@@ -138,6 +138,11 @@ std::string Document::serialize() const {
             out += "\r\n";
         }
     }
+    // A first line that begins with the bytes of a byte order mark would make the file read back as
+    // UTF-8; such a line holds no key (keys before the first section belong to none): keep it as a
+    // comment.
+    if (out.starts_with(kUtf8Bom))
+        out.insert(out.begin(), ';');
     return out;
 }
 

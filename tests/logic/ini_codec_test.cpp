@@ -102,6 +102,14 @@ TEST(IniCodecTest, manySectionsRoundTripInOrder) {
     EXPECT_EQ(back.serialize(), doc.serialize());
 }
 
+TEST(IniCodecTest, aFileWrittenBackNeverStartsLikeUtf8) {
+    // Leading spaces trimmed, the first line begins with the bytes of a byte order mark.
+    const Document doc = Document::parse(" \xEF\xBB\xBF\xB0\xA1\r\n[s]\r\nk=\xB0\xB2\r\n");
+    const std::string written = doc.serialize();
+    EXPECT_FALSE(written.starts_with("\xEF\xBB\xBF"));
+    EXPECT_EQ(valueOf(Document::parse(written), "s", "k"), "\xB0\xB2");
+}
+
 TEST(IniCodecTest, emptyInputGivesAnEmptyFile) {
     EXPECT_EQ(Document::parse("").serialize(), "");
     EXPECT_EQ(Document::parse("\r\n\r\n").serialize(), "");
