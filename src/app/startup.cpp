@@ -2,6 +2,7 @@
 
 #include "app/module_events.h"
 #include "downloads/download_page.h"
+#include "downloads/runner_event_thread.h"
 #include "web/update_check.h"
 
 namespace plendrik::app {
@@ -14,6 +15,11 @@ void startEngine(AppState& state, std::unique_ptr<downloads::DownloadEngine> eng
 }
 
 void exitCleanup(AppState& state) {
+    // First, so that the events the engine raises while it is destroyed are dropped.
+    if (state.runnerEvents) {
+        state.runnerEvents->stop();
+        state.runnerEvents.reset();
+    }
     if (state.engine) {
         state.engine->destroy();
         state.engine.reset();
