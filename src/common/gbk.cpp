@@ -101,7 +101,9 @@ std::string_view untilZero(std::string_view bytes) {
 std::size_t prefixLength(std::string_view gbk, std::size_t maxBytes) {
     std::size_t i = 0;
     while (i < gbk.size()) {
-        const std::size_t step = static_cast<unsigned char>(gbk[i]) >= 0x80 ? 2 : 1;
+        // 0x80 (the euro sign) and 0xFF are single bytes in this code page; 0x81-0xFE lead a pair.
+        const auto c = static_cast<unsigned char>(gbk[i]);
+        const std::size_t step = c >= 0x81 && c <= 0xFE ? 2 : 1;
         if (i + step > maxBytes)
             break;
         i += step;

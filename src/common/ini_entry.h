@@ -9,4 +9,9 @@ struct IniEntry {
     std::string section, key, value;
 };
 
+// One key of an INI file to read.
+struct IniKey {
+    std::string section, key;
+};
+
 } // namespace plendrik

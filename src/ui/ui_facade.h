@@ -129,6 +129,16 @@ public:
     virtual std::string readIni(std::string_view file, std::string_view section, std::string_view key) = 0;
     virtual void writeIni(std::string_view file, std::string_view section, std::string_view key,
                           std::string_view text) = 0;
+    // Reads many keys from one version of the file, each as readIni gives it, in the order asked.
+    // A saved page is thousands of keys: one look at the file serves them all. Bindings forward it
+    // to the file service; this fallback asks key by key.
+    virtual std::vector<std::string> readIniEntries(std::string_view file, const std::vector<IniKey>& keys) {
+        std::vector<std::string> values;
+        values.reserve(keys.size());
+        for (const IniKey& k : keys)
+            values.push_back(readIni(file, k.section, k.key));
+        return values;
+    }
     // Writes many keys in one atomic step: the whole file is written beside the old one and
     // renamed over it, so a failure leaves the old file whole. False when the save failed.
     virtual bool writeIniEntries(std::string_view file, const std::vector<IniEntry>& entries) = 0;

@@ -501,6 +501,9 @@ std::string FakeUi::programFolder() {
 std::string FakeUi::readIni(std::string_view file, std::string_view section, std::string_view key) {
     return platform::readIni(file, section, key);
 }
+std::vector<std::string> FakeUi::readIniEntries(std::string_view file, const std::vector<IniKey>& keys) {
+    return platform::readIniEntries(file, keys);
+}
 void FakeUi::writeIni(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view text) {
     log("writeIni " + std::string(section) + " " + std::string(key) + " " + std::string(text));
