@@ -25,7 +25,7 @@ class EngineContractTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_record.eventHandler = m_events.handler();
-        m_record.savePath = m_folder.file("资源 1.zip");
+        m_record.savePath = m_folder.path("资源 1.zip");
     }
 
     // Serves `bytes` at a test path and points the record at it.
@@ -123,7 +123,7 @@ TEST_F(EngineContractTest, activeTransfer_refusesSecondStartAndResume) {
     ASSERT_TRUE(eventually([&] { return m_engine->doneLength() > 0; }));
 
     TaskRecord other = m_record;
-    other.savePath = m_folder.file("other.zip");
+    other.savePath = m_folder.path("other.zip");
     EXPECT_FALSE(m_engine->addTask(other));
     TaskState state;
     ASSERT_TRUE(m_engine->stopTask(state, 2));
@@ -193,7 +193,7 @@ TEST_F(EngineContractTest, stopFromTheFailureHandler_onTheTaskThread) {
 
 TEST_F(EngineContractTest, existingTarget_isAnnouncedAndReplacedWhenWhole) {
     ASSERT_TRUE(serve(test::patternBytes(64 * 1024)));
-    test::writeFile(m_record.savePath, "an older download");
+    test::ScratchFolder::writeBytes(m_record.savePath, "an older download");
     ASSERT_TRUE(m_engine->addTask(m_record));
     ASSERT_TRUE(m_events.waitFinished());
     EXPECT_EQ(m_events.codes(), (std::vector<int>{kFileExists, kSizeKnown, kFinished}));
@@ -204,9 +204,9 @@ TEST_F(EngineContractTest, recordChangedAfterStart_doesNotReachTheTransfer) {
     ASSERT_TRUE(serve(test::patternBytes(64 * 1024)));
     ASSERT_TRUE(m_engine->addTask(m_record));
     m_record.eventHandler = nullptr; // the program replaces its record's fields freely
-    m_record.savePath = m_folder.file("elsewhere.zip");
+    m_record.savePath = m_folder.path("elsewhere.zip");
     ASSERT_TRUE(m_events.waitFinished());
-    EXPECT_TRUE(test::sameBytes(test::readFile(m_folder.file("资源 1.zip")), m_bytes));
+    EXPECT_TRUE(test::sameBytes(test::readFile(m_folder.path("资源 1.zip")), m_bytes));
 }
 
 } // namespace

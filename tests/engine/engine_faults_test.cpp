@@ -192,16 +192,16 @@ TEST_P(EngineFaultsTest, endsWholeOrFailedWithNothingUnderTheFinalName) {
 
     TaskRecord record;
     record.address = m_server.resourceServerBase() + "faults/资源.zip";
-    record.savePath = m_folder.file("资源.zip");
+    record.savePath = m_folder.path("资源.zip");
     if (c.unwritable) {
-        test::writeFile(m_folder.file("plain"), "a file, not a folder");
-        record.savePath = m_folder.file("plain") + "/资源.zip";
+        test::ScratchFolder::writeBytes(m_folder.path("plain"), "a file, not a folder");
+        record.savePath = m_folder.path("plain") + "/资源.zip";
     }
     record.receiveTimeout = c.receiveTimeout;
     record.eventHandler = m_events.handler();
     const std::string older = "an older download of the same resource";
     if (c.oldTarget)
-        test::writeFile(record.savePath, older);
+        test::ScratchFolder::writeBytes(record.savePath, older);
 
     ASSERT_TRUE(m_engine->addTask(record));
     if (c.pauseMidway || c.stopAtOnce) {
@@ -221,7 +221,7 @@ TEST_P(EngineFaultsTest, endsWholeOrFailedWithNothingUnderTheFinalName) {
         }
         if (c.partWholeAtStop) {
             // as if the stop had come just after the last byte
-            test::writeFile(record.savePath + ".part", bytes);
+            test::ScratchFolder::writeBytes(record.savePath + ".part", bytes);
             auto saved = curl::decodeState(state);
             ASSERT_TRUE(saved);
             saved->offset = kSize;

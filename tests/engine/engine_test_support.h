@@ -1,15 +1,15 @@
 // Helpers shared by the engine tests: libcurl set up once, an event recorder the transfer's task
-// thread writes into and the test thread waits on, and a scratch folder.
+// thread writes into and the test thread waits on, and byte comparisons that print little.
 #pragma once
 
 #include "downloads/engine/download_engine.h"
+#include "support/scratch_folder.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -122,26 +122,6 @@ inline bool eventually(const std::function<bool()>& ready) {
     return true;
 }
 
-class ScratchFolder final {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "plendrik-engine-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
 inline std::optional<std::string> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -149,10 +129,6 @@ inline std::optional<std::string> readFile(const std::string& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-inline void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Byte-equal, and on a difference a short account of it instead of both strings.
