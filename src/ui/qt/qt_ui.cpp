@@ -468,8 +468,16 @@ std::string QtUi::cellText(const Control& list, int row, int column) {
 void QtUi::deleteRow(const Control& list, int row) {
     if (!onUiThread())
         return queue([this, list, row] { deleteRow(list, row); });
-    if (ListModel* model = listModel(list))
-        model->deleteRow(row);
+    ListModel* model = listModel(list);
+    if (!model)
+        return;
+    const bool wasSelected = row >= 0 && selectedRow(list) == row;
+    model->deleteRow(row);
+    // The selection goes with its row; the view would otherwise select a neighbour.
+    if (auto* view = qobject_cast<QTreeView*>(widget(list)); view && wasSelected) {
+        view->selectionModel()->clearSelection();
+        view->selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+    }
 }
 
 void QtUi::deleteAllRows(const Control& list) {
