@@ -13,15 +13,15 @@ namespace plendrik::sample {
 
 // Misbehaviour, applied to the zip files and to files added with addFile (not to pages).
 struct Faults {
-    std::int64_t dropAfterBytes = -1;   // close the connection after this many body bytes; -1 never
-    int dropCount = -1;                 // how many responses drop before the server behaves; -1 all
-    bool ignoreRange = false;           // answer a ranged request with 200 and the whole file
-    bool answer416 = false;             // answer every ranged request with 416
-    std::int64_t rangeShift = 0;        // answer 206 from (asked offset + shift) instead
-    bool changeEtag = false;            // every response carries a new ETag and Last-Modified
-    int status = 0;                     // answer every request with this status and an HTML body
+    std::int64_t dropAfterBytes = -1;       // close the connection after this many body bytes; -1 never
+    int dropCount = -1;                     // how many responses drop before the server behaves; -1 all
+    bool ignoreRange = false;               // answer a ranged request with 200 and the whole file
+    bool answer416 = false;                 // answer every ranged request with 416
+    std::int64_t rangeShift = 0;            // answer 206 from (asked offset + shift) instead
+    bool changeEtag = false;                // every response carries a new ETag and Last-Modified
+    int status = 0;                         // answer every request with this status and an HTML body
     std::int64_t trickleBytesPerSecond = 0; // send the body no faster than this; 0 no limit
-    int headerDelayMs = 0;              // wait this long before answering at all
+    int headerDelayMs = 0;                  // wait this long before answering at all
 };
 
 struct Stats {
