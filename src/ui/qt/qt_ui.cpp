@@ -19,6 +19,9 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+// The pictures live in the binding's static library; the linker keeps them only when asked for.
+static void initPictures() { Q_INIT_RESOURCE(resources); }
+
 namespace plendrik::ui::qt {
 
 namespace {
@@ -49,6 +52,7 @@ QtUi::QtUi(const app::Config& config, QtUiOptions options)
     : m_config(config), m_options(options), m_uiThread(std::this_thread::get_id()),
       m_programFolder(QCoreApplication::applicationDirPath().toStdString()) {
     // The program ends by its own rules, not when its last visible window closes.
+    initPictures();
     QGuiApplication::setQuitOnLastWindowClosed(false);
     // The program's face for every text; a font set on a styled window would not reach its children.
     QApplication::setFont(fontFor(FontSpec{textFamilies(), 12, false}));

@@ -52,10 +52,10 @@ QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff
 QPushButton:hover { border-color: #3b7bc4; }
 QPushButton:pressed { background: #cfe0f2; }
 QToolBar { background: transparent; border: none; spacing: 0px; }
-QToolButton { color: #ffffff; background: transparent; border: 1px solid transparent; border-radius: 5px;
+QToolButton { color: #1d3d5c; background: transparent; border: 1px solid transparent; border-radius: 6px;
     padding: 1px; }
-QToolButton:hover { background: rgba(255, 255, 255, 40); border-color: rgba(255, 255, 255, 90); }
-QToolButton:checked { background: rgba(255, 255, 255, 70); border-color: rgba(255, 255, 255, 150); }
+QToolButton:hover { background: rgba(58, 143, 201, 28); border-color: rgba(58, 143, 201, 90); }
+QToolButton:checked { background: rgba(58, 143, 201, 48); border-color: rgba(37, 110, 170, 170); }
 QStackedWidget { background: transparent; }
 QProgressBar { border: 1px solid #8eaacb; border-radius: 2px; background: #ffffff; }
 QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #6fb3f2, stop:1 #2f7dd1); }
@@ -257,7 +257,7 @@ private:
         tree->setHeaderHidden(true);
         tree->setColumnCount(1);
         tree->setIconSize(QSize(16, 16));
-        tree->setIndentation(16);
+        tree->setIndentation(14);
         QTreeWidgetItem* top = nullptr;
         std::vector<std::pair<QTreeWidgetItem*, bool>> expand;
         for (const TreeItemSpec& itemSpec : spec.treeItems) {
