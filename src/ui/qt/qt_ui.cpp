@@ -20,7 +20,9 @@
 #include <QTreeWidget>
 
 // The pictures live in the binding's static library; the linker keeps them only when asked for.
-static void initPictures() { Q_INIT_RESOURCE(resources); }
+static void initPictures() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace plendrik::ui::qt {
 

@@ -30,6 +30,8 @@ namespace plendrik::ui::qt {
 struct BuiltWindow;
 class ListModel;
 
+// The program sets Qt::AA_ShareOpenGLContexts before its QApplication; without it the browser
+// boxes stay empty.
 struct QtUiOptions {
     // The embedded browsers start once the main window has painted; tests that need no web
     // page leave them off.

@@ -3,9 +3,11 @@
 #include "ui/qt/pictures.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLibrary>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWebEngineView>
+#include <QUrl>
 #include <QWindow>
 
 namespace plendrik::ui::qt {
@@ -156,22 +158,49 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
 
 // --- BrowserBox ----------------------------------------------------------------------------------
 
+namespace {
+using CreateView = QWidget* (*)(QWidget*);
+
+// The browser module beside the program (build tree) or in its installed place; nullptr when absent.
+CreateView browserFactory() {
+    static CreateView factory = [] {
+        for (const QString& folder :
+             {QCoreApplication::applicationDirPath(), QStringLiteral(PLENDRIK_BROWSER_MODULE_DIR)}) {
+            QLibrary module(folder + QStringLiteral("/libplendrik_browser"));
+            if (auto create = reinterpret_cast<CreateView>(module.resolve("plendrikCreateBrowserView")))
+                return create;
+        }
+        return CreateView{};
+    }();
+    return factory;
+}
+
+void load(QWidget* view, const QString& address) {
+    view->setProperty("url", QUrl(address.isEmpty() ? QStringLiteral("about:blank") : address));
+}
+} // namespace
+
 BrowserBox::BrowserBox(QWidget* parent) : QWidget(parent) {}
 
 void BrowserBox::setAddress(const QString& address) {
     m_address = address;
     if (m_view)
-        m_view->setUrl(QUrl(address.isEmpty() ? QStringLiteral("about:blank") : address));
+        load(m_view, address);
 }
 
 void BrowserBox::createView() {
     if (m_view)
         return;
-    m_view = new QWebEngineView(this);
+    // The engine loaded late needs contexts shared from the application's start, or it crashes.
+    const CreateView create =
+        QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts) ? browserFactory() : nullptr;
+    if (!create)
+        return; // without the engine the box stays empty
+    m_view = create(this);
     m_view->setGeometry(rect());
     m_view->show();
     if (!m_address.isEmpty())
-        m_view->setUrl(QUrl(m_address));
+        load(m_view, m_address);
 }
 
 void BrowserBox::resizeEvent(QResizeEvent* event) {

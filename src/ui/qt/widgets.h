@@ -8,8 +8,6 @@
 #include <QTreeView>
 #include <QWidget>
 
-class QWebEngineView;
-
 namespace plendrik::ui::qt {
 
 // A top-level window of the program. A frameless one paints its background picture and is dragged
@@ -106,7 +104,7 @@ protected:
 
 private:
     QString m_address;
-    QWebEngineView* m_view = nullptr;
+    QWidget* m_view = nullptr;
 };
 
 } // namespace plendrik::ui::qt
