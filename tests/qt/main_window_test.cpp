@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -294,6 +295,32 @@ TEST_F(MainWindowTest, listDoubleClick_onARowReportsIt_onEmptyAreaNothing) {
             EXPECT_EQ(e.index, 1);
             EXPECT_TRUE(e.control == 超级列表框2);
         }
+}
+
+TEST_F(MainWindowTest, trayIcon_tipCutTo62GbkBytes_emptyIconRemovesIt) {
+    struct TipCase {
+        std::string tip;
+        std::string shown;
+    };
+    const std::string chinese40 = [] {
+        std::string s;
+        for (int i = 0; i < 40; ++i)
+            s += "资";
+        return s;
+    }();
+    const TipCase cases[] = {
+        {"Plendrik V2.5", "Plendrik V2.5"},
+        {chinese40, chinese40.substr(0, 31 * 3)},             // 31 characters are 62 bytes
+        {"a" + chinese40, "a" + chinese40.substr(0, 30 * 3)}, // never half a character
+    };
+    for (const TipCase& c : cases) {
+        ui.setTrayIcon(WindowId::Main, "program", c.tip);
+        ASSERT_NE(ui.trayIcon(), nullptr);
+        EXPECT_EQ(ui.trayIcon()->toolTip().toStdString(), c.shown);
+    }
+    EXPECT_FALSE(ui.trayIcon()->icon().isNull());
+    ui.setTrayIcon(WindowId::Main, "", "");
+    EXPECT_EQ(ui.trayIcon(), nullptr);
 }
 
 TEST_F(MainWindowTest, timerTick_isSentForItsTimer) {

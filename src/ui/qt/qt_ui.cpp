@@ -80,7 +80,25 @@ QtUi::~QtUi() {
 }
 
 void QtUi::queue(std::function<void()> function) {
-    QMetaObject::invokeMethod(this, std::move(function), Qt::QueuedConnection);
+    {
+        std::lock_guard lock(m_queueMutex);
+        m_queue.push_back(std::move(function));
+    }
+    QMetaObject::invokeMethod(this, &QtUi::runQueued, Qt::QueuedConnection);
+}
+
+void QtUi::runQueued() {
+    for (;;) {
+        std::function<void()> next;
+        {
+            std::lock_guard lock(m_queueMutex);
+            if (m_queue.empty())
+                return;
+            next = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        next();
+    }
 }
 
 template <class T> T QtUi::ask(std::function<T()> function, T fallback) {

@@ -15,9 +15,11 @@
 
 #include <array>
 #include <atomic>
+#include <deque>
 #include <future>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 class QAction;
@@ -56,6 +58,7 @@ public:
     QMenu* menu(Menu menu) const;
     QAction* toolbarButton(const Control& toolbar, int button) const;
     QTimer* timer(Timer timer) { return &m_timers[static_cast<std::size_t>(timer)]; }
+    QSystemTrayIcon* trayIcon() const { return m_tray.get(); }
 
     // --- UiFacade ---
     void loadWindow(WindowId window) override;
@@ -129,6 +132,7 @@ public:
 private:
     bool onUiThread() const { return std::this_thread::get_id() == m_uiThread; }
     void queue(std::function<void()> function);
+    void runQueued();
     // Runs the function on the user-interface thread and waits for its result; the fallback when
     // the program ends first.
     template <class T> T ask(std::function<T()> function, T fallback = T{});
@@ -159,6 +163,10 @@ private:
     bool m_browsersStarted = false;
     bool m_ending = false;
     std::atomic<bool> m_stopping{false};
+    // Work from other threads waits here in call order; the user-interface thread takes it out.
+    // The hand-over is under our own lock so that race checkers see it.
+    std::mutex m_queueMutex;
+    std::deque<std::function<void()>> m_queue;
 };
 
 } // namespace plendrik::ui::qt
