@@ -3,9 +3,14 @@
 
 #include "downloads/engine/download_engine.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+namespace plendrik::downloads {
+class RunnerEventThread;
+}
 
 namespace plendrik::app {
 
@@ -21,6 +26,12 @@ struct AppState {
     std::unique_ptr<downloads::DownloadEngine> engine;
     std::unique_ptr<downloads::TaskRecord> task;
     downloads::TaskState taskState;
+    // The newest catalogue load. Only the user-interface thread changes it; a load's worker reads
+    // it to stop early, and its rows land only while it still names that load.
+    std::shared_ptr<std::atomic<int>> catalogueTicket = std::make_shared<std::atomic<int>>(0);
+    // Carries the engine's events to this thread; made by the runner at its first transfer,
+    // stopped by the exit clean-up.
+    std::shared_ptr<downloads::RunnerEventThread> runnerEvents;
 };
 
 } // namespace plendrik::app

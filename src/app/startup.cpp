@@ -2,6 +2,8 @@
 
 #include "app/module_events.h"
 #include "downloads/download_page.h"
+#include "downloads/runner_event_thread.h"
+#include "web/addresses.h"
 #include "web/update_check.h"
 
 namespace plendrik::app {
@@ -14,6 +16,11 @@ void startEngine(AppState& state, std::unique_ptr<downloads::DownloadEngine> eng
 }
 
 void exitCleanup(AppState& state) {
+    // First, so that the events the engine raises while it is destroyed are dropped.
+    if (state.runnerEvents) {
+        state.runnerEvents->stop();
+        state.runnerEvents.reset();
+    }
     if (state.engine) {
         state.engine->destroy();
         state.engine.reset();
@@ -30,7 +37,8 @@ void MainWindow::onCreated(Context& ctx) {
     ctx.ui.setMenuItemDisabled(MenuItem::ResumeTask, true);
     ctx.ui.setMenuItemDisabled(MenuItem::PauseTask, true);
     ctx.ui.setMenuItemDisabled(MenuItem::ForceStop, true);
-    ctx.ui.setBrowserAddress(ui::main_window::超文本浏览框1, ctx.config.coursePageAddress);
+    ctx.ui.setBrowserAddress(ui::main_window::超文本浏览框1,
+                             web::address(ctx.config, web::Address::CoursePage));
     ctx.ui.attachHoverTip(ui::main_window::气球提示框1, ui::main_window::ResourceList,
                           "双击添加资源，资源添加成功后进入下载页面");
     downloads::DownloadPage::restore(ctx);

@@ -40,21 +40,29 @@ UConverter* utf8Converter() {
 std::string convert(UConverter* to, UConverter* from, std::string_view in) {
     if (in.empty())
         return {};
-    std::string out(in.size() * 3 + 16, '\0');
+    // Short texts (the loader decodes hundreds of thousands of fields) convert in a scratch buffer
+    // kept per thread, so each call allocates only its exact result; long ones get their own.
+    constexpr std::size_t kScratchLimit = 4096;
+    thread_local std::string scratch;
+    std::string own;
+    std::string& buffer = in.size() <= kScratchLimit ? scratch : own;
+    if (buffer.size() < in.size() * 3 + 16)
+        buffer.resize(in.size() * 3 + 16);
     for (;;) {
-        char* target = out.data();
+        char* target = buffer.data();
         const char* source = in.data();
         UErrorCode status = U_ZERO_ERROR;
         ucnv_resetToUnicode(from);
         ucnv_resetFromUnicode(to);
-        ucnv_convertEx(to, from, &target, out.data() + out.size(), &source, in.data() + in.size(), nullptr,
+        ucnv_convertEx(to, from, &target, buffer.data() + buffer.size(), &source, in.data() + in.size(), nullptr,
                        nullptr, nullptr, nullptr, true, true, &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {
-            out.resize(out.size() * 2);
+            buffer.resize(buffer.size() * 2);
             continue;
         }
-        out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(target - out.data()) : 0);
-        return out;
+        if (U_FAILURE(status))
+            return {};
+        return std::string(buffer.data(), static_cast<std::size_t>(target - buffer.data()));
     }
 }
 

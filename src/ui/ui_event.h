@@ -12,7 +12,9 @@ enum class EventKind : std::uint8_t {
     WindowResized,     // window
     WindowMoved,       // window: change of position (minimising changes it)
     WindowDestroying,  // window: about to be destroyed (Esc, system close)
-    ButtonClicked,     // control: push button or picture button
+    ButtonClicked,     // control: push button or picture button; index -1. Also a right click on
+                       // the main window's title label 透明标签1, with index 3 (the right button):
+                       // the way to the tray menu where the desktop has no tray
     ToolbarClicked,    // control: the toolbar; index: button
     TreeDoubleClicked, // control: the tree
     ListActivated,     // control: the list; index: the row double-clicked

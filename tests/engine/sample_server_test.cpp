@@ -136,6 +136,10 @@ TEST_F(SampleServerTest, zip_hasCatalogueSizeAndIsAValidArchive) {
         ASSERT_EQ(zip.size(), static_cast<std::size_t>(kb) * 1024);
         EXPECT_EQ(zip.substr(0, 4), std::string("PK\x03\x04", 4));
         EXPECT_EQ(zip.substr(zip.size() - 22, 4), std::string("PK\x05\x06", 4));
+        // the end record points at the central directory, as an archive tool reads it
+        const std::uint32_t centralOffset = le32(zip, zip.size() - 6);
+        ASSERT_LT(centralOffset, zip.size());
+        EXPECT_EQ(zip.substr(centralOffset, 4), std::string("PK\x01\x02", 4));
         // the stored entry's CRC matches its data
         const std::uint32_t dataSize = le32(zip, 18);
         const std::size_t nameSize = static_cast<unsigned char>(zip[26]);

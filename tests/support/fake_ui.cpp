@@ -67,6 +67,10 @@ void FakeUi::answerNext(int answer) {
     std::lock_guard lock(m_mutex);
     m_answers.push_back(answer);
 }
+void FakeUi::setMessageBoxGate(std::function<void(const ShownMessage&)> gate) {
+    std::lock_guard lock(m_mutex);
+    m_messageBoxGate = std::move(gate);
+}
 void FakeUi::setSelectedRow(const Control& list, int row) {
     std::lock_guard lock(m_mutex);
     m_selectedRows[key(list)] = row;
@@ -115,6 +119,11 @@ void FakeUi::joinThreads() {
         }
     }
     runPosted();
+}
+
+std::size_t FakeUi::pendingPosts() const {
+    std::lock_guard lock(m_mutex);
+    return m_posted.size();
 }
 
 // --- what happened -------------------------------------------------------------------------------
@@ -454,16 +463,23 @@ void FakeUi::popupTrayMenu(WindowId, Menu menu) {
 // --- messages and services --------------------------------------------------------------------------
 
 int FakeUi::messageBox(std::string_view text, int buttons, std::optional<std::string_view> caption) {
-    std::lock_guard lock(m_mutex);
     ShownMessage shown{std::string(text), buttons, std::string(caption.value_or("信息：")),
                        std::this_thread::get_id() != m_uiThread};
-    log("messageBox " + shown.text + " " + std::to_string(buttons) + " " + shown.caption);
-    m_messages.push_back(shown);
+    std::function<void(const ShownMessage&)> gate;
     int answer = (buttons & 0xF) == kYesNo ? kAnswerNo : kAnswerOk;
-    if (!m_answers.empty()) {
-        answer = m_answers.front();
-        m_answers.pop_front();
+    {
+        std::lock_guard lock(m_mutex);
+        log("messageBox " + shown.text + " " + std::to_string(buttons) + " " + shown.caption);
+        m_messages.push_back(shown);
+        if (!m_answers.empty()) {
+            answer = m_answers.front();
+            m_answers.pop_front();
+        }
+        gate = m_messageBoxGate;
     }
+    // Outside the lock: a held box must not stop the other threads' calls.
+    if (gate)
+        gate(shown);
     return answer;
 }
 void FakeUi::setClipboardText(std::string_view text) {

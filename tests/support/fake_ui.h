@@ -30,6 +30,9 @@ public:
 
     // --- scripting ---
     void answerNext(int answer); // queued answers for message boxes; OK (0) when the queue is empty
+    // Runs on the asking thread after a box was recorded, before its answer returns: a test can
+    // hold a worker's box open (nullptr: boxes return at once).
+    void setMessageBoxGate(std::function<void(const ShownMessage&)> gate);
     void setSelectedRow(const ui::Control& list, int row);
     void setSelectedTreeItem(const ui::Control& tree, int item);
     void setProgramFolder(std::string folder) { m_programFolder = std::move(folder); }
@@ -41,6 +44,8 @@ public:
     void runPosted();
     // Waits for every thread started with startThread(), running posted work meanwhile.
     void joinThreads();
+    // How many functions posted with post() wait to run.
+    std::size_t pendingPosts() const;
 
     // --- what happened ---
     std::vector<std::string> calls() const;     // "name arg arg ..." in call order
@@ -150,6 +155,7 @@ private:
     std::vector<std::string> m_calls;
     std::vector<ShownMessage> m_messages;
     std::deque<int> m_answers;
+    std::function<void(const ShownMessage&)> m_messageBoxGate;
     std::map<std::string, ui::ListStore> m_lists;
     std::map<std::string, int> m_selectedRows;
     std::map<std::string, int> m_selectedTree;

@@ -92,6 +92,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot listen on 127.0.0.1:%d\n", port);
         return 1;
     }
+    // the word lists are read from the source tree at run time
+    if (server.fileBytes("/files/jar/123.txt").value_or("").empty())
+        std::fprintf(stderr, "warning: no sample data in %s: the catalogues are empty\n",
+                     PLENDRIK_SAMPLE_DATA);
     std::printf("listening on %s\n", server.root().c_str());
     std::fflush(stdout);
 

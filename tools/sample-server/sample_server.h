@@ -11,7 +11,8 @@
 
 namespace plendrik::sample {
 
-// Misbehaviour, applied to the zip files and to files added with addFile (not to pages).
+// Misbehaviour, applied to the zip files and to files added with addFile (not to pages, and not to
+// the sample catalogues, update.txt or course lists: a test that wants a bad one adds it).
 struct Faults {
     std::int64_t dropAfterBytes = -1;       // close the connection after this many body bytes; -1 never
     int dropCount = -1;                     // how many responses drop before the server behaves; -1 all
@@ -43,6 +44,7 @@ public:
     std::string root() const;               // "http://127.0.0.1:<port>/"
     std::string resourceServerBase() const; // root() + "files/"
 
+    // Takes effect for the next response; the drop count starts again.
     void setFaults(const Faults& faults);
     // Serves bytes at the URL path (e.g. "/files/test/123.txt") with the given status.
     void addFile(std::string urlPath, std::string bytes, int status = 200);

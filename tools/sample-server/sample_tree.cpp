@@ -2,6 +2,7 @@
 
 #include "zip_maker.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <set>
@@ -107,6 +108,9 @@ std::vector<SampleResource> buildCatalogue(const std::string& folder, const Reci
         std::string name = recipe.forms[(i / subjects) % recipe.forms.size()];
         replaceAll(name, "{s}", recipe.subjects[i % subjects]);
         replaceAll(name, "{n}", std::to_string(i + 1));
+        // the name becomes a URL path piece and a file name: no separators from the word lists
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, '-');
         // names are file names on the client: keep them unique within the catalogue
         for (int k = 2; !seen.insert(name).second; ++k)
             name += "_" + std::to_string(k);
