@@ -2,4 +2,6 @@
 // being linked, so the binding loads it only when the first browser view is made.
 #include <QWebEngineView>
 
-extern "C" Q_DECL_EXPORT QWidget* plendrikCreateBrowserView(QWidget* parent) { return new QWebEngineView(parent); }
+extern "C" Q_DECL_EXPORT QWidget* plendrikCreateBrowserView(QWidget* parent) {
+    return new QWebEngineView(parent);
+}
