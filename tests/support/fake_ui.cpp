@@ -2,6 +2,7 @@
 
 #include "platform/http_get.h"
 #include "platform/ini_file.h"
+#include "ui/layouts.h"
 #include "ui/menus.h"
 
 #include <chrono>
@@ -14,27 +15,35 @@ namespace fs = std::filesystem;
 using namespace ui;
 
 namespace {
-fs::path pathOf(std::string_view p) { return fs::path(std::u8string(p.begin(), p.end())); }
+fs::path pathOf(std::string_view p) {
+    return fs::path(std::u8string(p.begin(), p.end()));
+}
 } // namespace
 
 FakeUi::FakeUi() : m_uiThread(std::this_thread::get_id()) {
-    m_lists.emplace(key(main_window::ResourceList), ListStore(4));
-    m_lists.emplace(key(main_window::DownloadList), ListStore(5));
-    m_lists.emplace(key(video_window::CourseList), ListStore(3));
-    // The two lists of page 0 share one rectangle at start, the download list on top.
-    m_rects[key(main_window::ResourceList)] = Rect{176, 4, 666, 373};
-    m_rects[key(main_window::DownloadList)] = Rect{176, 4, 666, 373};
-    m_outerSizes[static_cast<int>(WindowId::Main)] = {860, 540};
-    m_outerSizes[static_cast<int>(WindowId::Video)] = {711, 535};
-    m_outerSizes[static_cast<int>(WindowId::Player)] = {822, 546};
-    m_outerSizes[static_cast<int>(WindowId::Forum)] = {1032, 473};
-    m_outerSizes[static_cast<int>(WindowId::About)] = {250, 214};
-    m_visible[key(main_window::标签4)] = false;
-    m_visible[key(main_window::进度条1)] = false;
+    // Geometry, columns and initial visibility come from the same tables the real windows are
+    // built from: the two lists of page 0 share one rectangle, the download list on top.
+    const app::Config config;
+    for (WindowId window : kAllWindows) {
+        const WindowLayout layout = windowLayout(window, config);
+        m_outerSizes[static_cast<int>(window)] = {layout.width, layout.height};
+        for (const ControlSpec& spec : layout.controls) {
+            const Control c{window, spec.name};
+            if (spec.kind == ControlKind::Balloon)
+                continue;
+            m_rects[key(c)] = spec.place;
+            if (!spec.visible)
+                m_visible[key(c)] = false;
+            if (spec.kind == ControlKind::List)
+                m_lists.emplace(key(c), ListStore(static_cast<int>(spec.columns.size())));
+        }
+    }
     m_checkedToolbar[key(main_window::工具条1)] = 0;
 }
 
-FakeUi::~FakeUi() { joinThreads(); }
+FakeUi::~FakeUi() {
+    joinThreads();
+}
 
 std::string FakeUi::key(const Control& c) {
     return std::to_string(static_cast<int>(c.window)) + ":" + std::string(c.name);
@@ -239,16 +248,24 @@ void FakeUi::loadWindow(WindowId window) {
     m_windowsVisible[static_cast<int>(window)] = true;
     m_windowStates[static_cast<int>(window)] = 0;
 }
-bool FakeUi::isWindowCreated(WindowId window) { return windowCreated(window); }
-void FakeUi::activateWindow(WindowId window) { log("activateWindow " + std::to_string(static_cast<int>(window))); }
+bool FakeUi::isWindowCreated(WindowId window) {
+    return windowCreated(window);
+}
+void FakeUi::activateWindow(WindowId window) {
+    log("activateWindow " + std::to_string(static_cast<int>(window)));
+}
 void FakeUi::destroyWindow(WindowId window) {
     std::lock_guard lock(m_mutex);
     log("destroyWindow " + std::to_string(static_cast<int>(window)));
     m_windowsCreated[static_cast<int>(window)] = false;
     m_windowsVisible[static_cast<int>(window)] = false;
 }
-void FakeUi::focusWindow(WindowId window) { log("focusWindow " + std::to_string(static_cast<int>(window))); }
-int FakeUi::windowState(WindowId window) { return windowStateOf(window); }
+void FakeUi::focusWindow(WindowId window) {
+    log("focusWindow " + std::to_string(static_cast<int>(window)));
+}
+int FakeUi::windowState(WindowId window) {
+    return windowStateOf(window);
+}
 void FakeUi::setWindowState(WindowId window, int state) {
     std::lock_guard lock(m_mutex);
     log("setWindowState " + std::to_string(static_cast<int>(window)) + " " + std::to_string(state));
@@ -259,7 +276,9 @@ void FakeUi::setWindowVisible(WindowId window, bool visible) {
     log("setWindowVisible " + std::to_string(static_cast<int>(window)) + " " + std::to_string(visible));
     m_windowsVisible[static_cast<int>(window)] = visible;
 }
-bool FakeUi::isWindowVisible(WindowId window) { return windowVisible(window); }
+bool FakeUi::isWindowVisible(WindowId window) {
+    return windowVisible(window);
+}
 int FakeUi::outerWidth(WindowId window) {
     std::lock_guard lock(m_mutex);
     return m_outerSizes[static_cast<int>(window)].first;
@@ -306,8 +325,8 @@ void FakeUi::setControlHeight(const Control& c, int v) {
 }
 void FakeUi::moveControl(const Control& c, const Rect& r) {
     std::lock_guard lock(m_mutex);
-    log("moveControl " + std::string(c.name) + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
-        std::to_string(r.width) + " " + std::to_string(r.height));
+    log("moveControl " + std::string(c.name) + " " + std::to_string(r.left) + " " + std::to_string(r.top) +
+        " " + std::to_string(r.width) + " " + std::to_string(r.height));
     m_rects[key(c)] = r;
 }
 std::string FakeUi::editText(const Control& edit) {
@@ -331,7 +350,9 @@ void FakeUi::setTimerPeriod(Timer timer, int ms) {
         ++m_timerStarts[static_cast<int>(timer)];
     period = ms < 0 ? 0 : ms;
 }
-void FakeUi::setProgressMax(const Control&, int value) { log("setProgressMax " + std::to_string(value)); }
+void FakeUi::setProgressMax(const Control&, int value) {
+    log("setProgressMax " + std::to_string(value));
+}
 void FakeUi::setProgressPosition(const Control&, int value) {
     std::lock_guard lock(m_mutex);
     log("setProgressPosition " + std::to_string(value));
@@ -411,11 +432,12 @@ int FakeUi::selectedTreeItem(const Control& tree) {
 // --- tips, tray, menus ------------------------------------------------------------------------------
 
 void FakeUi::attachHoverTip(const Control& balloon, const Control& control, std::string_view text) {
-    log("attachHoverTip " + std::string(balloon.name) + " " + std::string(control.name) + " " + std::string(text));
+    log("attachHoverTip " + std::string(balloon.name) + " " + std::string(control.name) + " " +
+        std::string(text));
 }
 void FakeUi::showBalloonAt(const Control& balloon, int x, int y, std::string_view text) {
-    log("showBalloonAt " + std::string(balloon.name) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-        std::string(text));
+    log("showBalloonAt " + std::string(balloon.name) + " " + std::to_string(x) + " " + std::to_string(y) +
+        " " + std::string(text));
 }
 void FakeUi::setTrayIcon(WindowId, std::string_view icon, std::string_view tip) {
     std::lock_guard lock(m_mutex);
@@ -531,7 +553,9 @@ void FakeUi::post(std::function<void()> function) {
     std::lock_guard lock(m_mutex);
     m_posted.push_back(std::move(function));
 }
-void FakeUi::pumpEvents(int) { runPosted(); }
+void FakeUi::pumpEvents(int) {
+    runPosted();
+}
 void FakeUi::setExitCleanup(std::function<void()> cleanup) {
     std::lock_guard lock(m_mutex);
     m_exitCleanup = std::move(cleanup);

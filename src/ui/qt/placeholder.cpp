@@ -1,1 +1,0 @@
-// The Qt binding lands here.
