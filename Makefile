@@ -11,7 +11,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PACKAGES := build-essential cmake ninja-build pkg-config git \
 	qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins libgl-dev \
 	libcurl4-openssl-dev libicu-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev \
-	nginx curl fonts-noto-cjk fonts-arphic-ukai xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
+	nginx curl fonts-noto-cjk fonts-arphic-ukai xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev
 
 .PHONY: deps build run test test-asan test-tsan bench clean
 

@@ -13,7 +13,7 @@ CATEGORY_FOLDER=guanfanglicheng
 WX=210
 WY=130
 
-for tool in Xvfb xdotool xprop import convert curl iconv python3; do
+for tool in Xvfb xdotool xprop import convert compare curl iconv od awk; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is missing" >&2; exit 1; }
 done
 for file in plendrik libplendrik_browser.so plendrik-sample-server; do
@@ -164,6 +164,16 @@ choose_in_menu() {
 
 main_window_up() { visible_named "Plendrik V2.5"; }
 
+# The status bar's progress label and bar (window 384..621 x 517..539): shown while a download runs,
+# hidden again once the program has taken in its end. The picture of it hidden is taken at each start.
+progress_area() {
+    import -window root png:- 2>/dev/null | convert - -crop 240x23+$((WX + 383))+$((WY + 517)) +repage "$1"
+}
+progress_hidden() {
+    progress_area "$WORK/progress-now.png"
+    compare -metric AE "$WORK/progress-hidden.png" "$WORK/progress-now.png" null: 2>/dev/null
+}
+
 start_program() {
     step "start the program"
     (cd "$WORK" && exec "$PROGRAM_DIR/plendrik") >>"$WORK/program.log" 2>&1 &
@@ -172,6 +182,7 @@ start_program() {
     # the first paint, then the browser module loads; let both settle
     sleep 2
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended right after its start"
+    progress_area "$WORK/progress-hidden.png"
     shot started
 }
 
@@ -189,24 +200,18 @@ close_with_save() {
     ((code == 0)) || fail "the program ended with code $code"
 }
 
+# The value of one key of the saved INI file (GBK on disk).
 ini_value() {
-    iconv -f GBK -t UTF-8 "$INI" | tr -d '\r' | python3 -c '
-import sys
-section, key, current = "[" + sys.argv[1] + "]", sys.argv[2], None
-for line in sys.stdin:
-    line = line.rstrip("\n")
-    if line.startswith("["):
-        current = line
-    elif current == section and line.startswith(key + "="):
-        print(line[len(key) + 1:])
-        break
-' "$1" "$2"
+    iconv -f GBK -t UTF-8 "$INI" | tr -d '\r' |
+        awk -v section="[$1]" -v key="$2=" '/^\[/ { current = $0; next }
+            current == section && index($0, key) == 1 { print substr($0, length(key) + 1); exit }'
 }
 
 # The zip in the download folder is the server's file, byte for byte.
 check_zip() {
     local name="$1" encoded
-    encoded=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1]))' "$name")
+    # every byte percent-encoded: the name is Chinese
+    encoded=$(printf %s "$name" | od -An -v -tx1 | tr -s ' \n' '\n\n' | sed '/^$/d; s/^/%/' | tr -d '\n')
     curl -sf --globoff -o "$WORK/server.zip" "$BASE/$CATEGORY_FOLDER/$encoded.zip" || fail "cannot fetch $name.zip"
     [[ -f "$DOWNLOADS/$name.zip" ]] || fail "$name.zip is not in the download folder"
     cmp -s "$WORK/server.zip" "$DOWNLOADS/$name.zip" || fail "$name.zip differs from the server's"
@@ -231,7 +236,7 @@ resources_listed() {
     local mean
     mean=$(import -window root png:- 2>/dev/null |
         convert - -crop 200x16+$((WX + 186))+$((WY + $(row_y 1) - 8)) -colorspace gray -format '%[fx:mean]' info:)
-    python3 -c 'import sys; sys.exit(0 if float(sys.argv[1]) < 0.97 else 1)' "${mean:-1}"
+    awk -v mean="${mean:-1}" 'BEGIN { exit !(mean < 0.97) }'
 }
 wait_for 30 "the catalogue in the resource list" resources_listed
 sleep 0.5
@@ -248,7 +253,7 @@ step "start the download of row $FIRST ($FIRST_NAME) from the menu 表"
 double_click_at 290 "$(row_y $FIRST)"
 choose_in_menu Down Return
 wait_for 60 "$FIRST_NAME.zip in the download folder" zips_present "$FIRST_NAME"
-sleep 1 # the row's state follows the file's rename
+wait_for 30 "the end of the download on the screen" progress_hidden
 shot downloaded
 close_with_save
 
@@ -303,7 +308,7 @@ double_click_at 290 "$(row_y 1)"
 # the enabled items: 开始任务(稳定), 一键下载全部任务(不稳定)
 choose_in_menu Down Down Return
 wait_for 90 "the three zips in the download folder" zips_present "${BATCH_NAMES[@]}"
-sleep 1
+wait_for 30 "the end of the batch on the screen" progress_hidden
 shot batch-downloaded
 close_with_save
 
