@@ -166,13 +166,18 @@ main_window_up() { visible_named "Plendrik V2.5"; }
 
 # The status bar's progress label and bar (window 384..621 x 517..539): shown while a download runs,
 # hidden again once the program has taken in its end. The picture of it hidden is taken at each start.
-progress_area() {
-    import -window root png:- 2>/dev/null | convert - -crop 240x23+$((WX + 383))+$((WY + 517)) +repage "$1"
+# crop_window <left> <top> <width> <height> <file>: a part of the main window as it is on the screen.
+crop_window() {
+    import -window root png:- 2>/dev/null | convert - -crop "$3x$4+$((WX + $1))+$((WY + $2))" +repage "$5"
 }
+same_picture() { compare -metric AE "$1" "$2" null: 2>/dev/null; }
+progress_area() { crop_window 383 517 240 23 "$1"; }
 progress_hidden() {
     progress_area "$WORK/progress-now.png"
-    compare -metric AE "$WORK/progress-hidden.png" "$WORK/progress-now.png" null: 2>/dev/null
+    same_picture "$WORK/progress-hidden.png" "$WORK/progress-now.png"
 }
+# The download page's progress and state columns (the selection marks only the name cells).
+state_columns() { crop_window 514 167 320 310 "$1"; }
 
 start_program() {
     step "start the program"
@@ -255,6 +260,7 @@ choose_in_menu Down Return
 wait_for 60 "$FIRST_NAME.zip in the download folder" zips_present "$FIRST_NAME"
 wait_for 30 "the end of the download on the screen" progress_hidden
 shot downloaded
+state_columns "$SHOTS/page-saved.png"
 close_with_save
 
 step "check the saved page"
@@ -274,6 +280,10 @@ cp "$INI" "$WORK/first-save.ini"
 
 # --- 2. start again: the page comes back with its states ----------------------------------------
 start_program
+step "the restored page shows the saved states"
+state_columns "$SHOTS/page-restored.png"
+same_picture "$SHOTS/page-saved.png" "$SHOTS/page-restored.png" ||
+    fail "the restored page's progress and states differ from the saved page's on the screen"
 close_with_save
 step "the restored page saves the same file"
 cmp -s "$INI" "$WORK/first-save.ini" || fail "the page saved after the restart differs from the first save"
