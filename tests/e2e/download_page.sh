@@ -25,6 +25,8 @@ SHOTS="$WORK/shots"
 PROGRAM_DIR="$WORK/program" # a copy of the program: its download folder lands beside it
 DOWNLOADS="$PROGRAM_DIR/Plendrik资源"
 export XDG_CONFIG_HOME="$WORK/config"
+# the browser engine's data and cache stay out of the user's home as well
+export XDG_DATA_HOME="$WORK/data" XDG_CACHE_HOME="$WORK/cache"
 INI="$XDG_CONFIG_HOME/Plendrik/情况.ini"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 unset WAYLAND_DISPLAY
@@ -216,7 +218,7 @@ ini_value() {
 check_zip() {
     local name="$1" encoded
     # every byte percent-encoded: the name is Chinese
-    encoded=$(printf %s "$name" | od -An -v -tx1 | tr -s ' \n' '\n\n' | sed '/^$/d; s/^/%/' | tr -d '\n')
+    encoded=$(printf %s "$name" | od -An -v -tx1 | tr -d ' \n' | sed 's/../%&/g')
     curl -sf --globoff -o "$WORK/server.zip" "$BASE/$CATEGORY_FOLDER/$encoded.zip" || fail "cannot fetch $name.zip"
     [[ -f "$DOWNLOADS/$name.zip" ]] || fail "$name.zip is not in the download folder"
     cmp -s "$WORK/server.zip" "$DOWNLOADS/$name.zip" || fail "$name.zip differs from the server's"
