@@ -209,7 +209,7 @@ WindowLayout aboutLayout(const app::Config& config) {
     authors.parent = "分组框1";
     c.push_back(std::move(authors));
     ControlSpec words = control("标签3", ControlKind::Label, {15, 120, 208, 48},
-                                "ZQ9是中文编程平台，也是新手交流学习的园地。\n感谢论坛每一位朋友的支持！");
+                                "ZQ9中文编程平台，新手交流的园地。\n感谢论坛每一位朋友的支持！");
     words.parent = "分组框1";
     c.push_back(std::move(words));
     return w;
