@@ -47,7 +47,8 @@ test-asan: deps
 test-tsan: deps
 	cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLENDRIK_SANITIZE=thread \
 	  -DPLENDRIK_BUILD_BENCH=OFF $(LAUNCHER)
-	cmake --build $(BUILD)-tsan -j $(JOBS)
+	@# only the executables of the tests that run under ThreadSanitizer
+	cmake --build $(BUILD)-tsan -j $(JOBS) --target $$(ctest --test-dir $(BUILD)-tsan -N -L tsan | awk '/Test +#/ {print $$3}')
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --test-dir $(BUILD)-tsan --output-on-failure -j $(JOBS) -L tsan
 

@@ -26,6 +26,9 @@ struct AppState {
     std::unique_ptr<downloads::DownloadEngine> engine;
     std::unique_ptr<downloads::TaskRecord> task;
     downloads::TaskState taskState;
+    // Set by a failed transfer, cleared by every start and continue: the finish event that ends a
+    // failed transfer is no completion, whatever byte count it carries.
+    bool transferFailed = false;
     // The newest catalogue load. Only the user-interface thread changes it; a load's worker reads
     // it to stop early, and its rows land only while it still names that load.
     std::shared_ptr<std::atomic<int>> catalogueTicket = std::make_shared<std::atomic<int>>(0);

@@ -41,8 +41,7 @@ RunnerEventThread::WorkerPart workerPart(const app::Context& ctx) {
             [[fallthrough]];
         case EngineEvent::SizeKnown:
         case EngineEvent::Finished:
-            return
-                [ctx = app::Context(ctx), event]() mutable { onEngineEvent(ctx, event.code, event.value); };
+            return [ctx = app::Context(ctx), event]() mutable { onEngineEvent(ctx, event); };
         default:
             return {};
         }
@@ -63,7 +62,9 @@ void startTransfer(app::Context& ctx, int row) {
     const std::string name = cell(ctx, row, DownloadColumn::Name);
     task.address =
         ctx.config.resourceServerBase + cell(ctx, row, DownloadColumn::Folder) + "/" + name + ".zip";
-    task.eventHandler = events(ctx).beginTransfer();
+    task.eventHandler = events(ctx).beginTransfer(
+        [engine = ctx.state.engine.get()](TaskState& state) { return engine->stopTask(state, kStopMode); });
+    ctx.state.transferFailed = false;
     if (!ctx.ui.fileExists(ctx.paths.downloadFolder))
         ctx.ui.createFolder(ctx.paths.downloadFolder);
     task.savePath = zipPath(ctx.paths, name);
@@ -79,7 +80,9 @@ void finished(app::Context& ctx, std::int64_t bytes) {
     state.progressText = cell(ctx, state.currentRow, DownloadColumn::Size);
     ctx.ui.setCell(DownloadList, state.currentRow, DownloadColumn::Progress,
                    state.progressText + "/" + state.progressText);
-    if (!isComplete(bytes, state.totalBytes))
+    // A failed transfer is never complete: its finish may even carry the total when the failure
+    // came after the last byte (a short file, a failed rename).
+    if (state.transferFailed || !isComplete(bytes, state.totalBytes))
         return;
     ctx.ui.setCell(DownloadList, state.currentRow, DownloadColumn::State, RowState::Finished);
     ctx.ui.setTimerPeriod(Timer::时钟1, 0);
@@ -91,10 +94,14 @@ void finished(app::Context& ctx, std::int64_t bytes) {
 }
 
 // The row keeps "正在下载", so a later batch picks it up again.
-void failed(app::Context& ctx) {
+void failed(app::Context& ctx, const RunnerEvent& event) {
     ctx.ui.setTimerPeriod(Timer::时钟1, 0);
     ctx.ui.setTimerPeriod(Timer::时钟2, 0);
-    stopTransfer(ctx);
+    if (event.stopped)
+        ctx.state.taskState = event.resumeState;
+    else
+        stopTransfer(ctx);
+    ctx.state.transferFailed = true;
     applyMenuState(ctx.ui, MenuEvent::Failure);
     ctx.state.busy = 0;
 }
@@ -179,15 +186,19 @@ void progressTick(app::Context& ctx) {
 }
 
 void onEngineEvent(app::Context& ctx, int code, std::int64_t value) {
-    switch (static_cast<EngineEvent>(code)) {
+    onEngineEvent(ctx, RunnerEvent(code, value));
+}
+
+void onEngineEvent(app::Context& ctx, const RunnerEvent& event) {
+    switch (static_cast<EngineEvent>(event.code)) {
     case EngineEvent::SizeKnown:
-        ctx.state.totalBytes = value;
+        ctx.state.totalBytes = event.value;
         break;
     case EngineEvent::Finished:
-        finished(ctx, value);
+        finished(ctx, event.value);
         break;
     case EngineEvent::Failed:
-        failed(ctx);
+        failed(ctx, event);
         break;
     default:
         break;
@@ -203,8 +214,8 @@ void pause(app::Context& ctx) {
 }
 
 void resume(app::Context& ctx) {
-    if (hasEngine(ctx))
-        ctx.state.engine->resumeTask(*ctx.state.task, ctx.state.taskState);
+    if (hasEngine(ctx) && ctx.state.engine->resumeTask(*ctx.state.task, ctx.state.taskState))
+        ctx.state.transferFailed = false;
     ctx.ui.setTimerPeriod(Timer::时钟1, kPoll);
     ctx.ui.setCell(DownloadList, ctx.ui.selectedRow(DownloadList), DownloadColumn::State, RowState::Resumed);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/context.h"
+#include "downloads/runner_event_thread.h"
 
 #include <cstdint>
 #include <string>
@@ -38,6 +39,7 @@ void confirmExit(app::Context& ctx);   // the main window is about to be destroy
 // The steps of one engine event on the user-interface thread: 3 keeps the size, 4 ends the
 // transfer, 9 (after its message was closed) returns the page to idle; other codes do nothing.
 void onEngineEvent(app::Context& ctx, int code, std::int64_t value);
+void onEngineEvent(app::Context& ctx, const RunnerEvent& event);
 
 // The progress cell while running: "2048KB" and 524288 bytes done give "2048KB/512KB".
 std::string progressCell(std::string_view sizeText, std::int64_t doneBytes);

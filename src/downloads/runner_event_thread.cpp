@@ -40,19 +40,29 @@ RunnerEventThread::~RunnerEventThread() {
     stop();
 }
 
-EngineEventHandler RunnerEventThread::beginTransfer() {
+EngineEventHandler RunnerEventThread::beginTransfer(StopOnFailure stopOnFailure) {
     std::uint64_t transfer = 0;
     {
         std::lock_guard lock(m_core->mutex);
         transfer = ++m_core->transfer;
     }
     // Runs on the engine's threads: it only queues, so the engine never waits on the program.
-    return [core = m_core, transfer](int code, int, std::int64_t value, std::int64_t, int) {
+    return [core = m_core, transfer, stopOnFailure](int code, int, std::int64_t value, std::int64_t, int) {
+        RunnerEvent event(code, value);
         {
             std::lock_guard lock(core->mutex);
             if (!core->isCurrent(transfer))
                 return 0;
-            core->queue.push_back({{code, value}, transfer});
+        }
+        // The stop that follows a failure happens here, on the transfer's own thread, while the
+        // transfer is still active, so its resume state is kept for a later continue or exit.
+        if (code == static_cast<int>(EngineEvent::Failed) && stopOnFailure)
+            event.stopped = stopOnFailure(event.resumeState);
+        {
+            std::lock_guard lock(core->mutex);
+            if (!core->isCurrent(transfer))
+                return 0;
+            core->queue.push_back({std::move(event), transfer});
         }
         core->wake.notify_one();
         return 0;

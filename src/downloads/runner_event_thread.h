@@ -15,8 +15,15 @@
 namespace plendrik::downloads {
 
 struct RunnerEvent {
+    RunnerEvent() = default;
+    RunnerEvent(int c, std::int64_t v) : code(c), value(v) {}
+
     int code = 0;
     std::int64_t value = 0;
+    // A failure stops its transfer on the engine's thread at once, while it is still active; the
+    // resume state that stop gave back travels with the event.
+    bool stopped = false;
+    TaskState resumeState;
 };
 
 class RunnerEventThread final {
@@ -30,9 +37,12 @@ public:
     RunnerEventThread(const RunnerEventThread&) = delete;
     RunnerEventThread& operator=(const RunnerEventThread&) = delete;
 
+    // Stops the transfer from the engine's own thread, giving back its resume state.
+    using StopOnFailure = std::function<bool(TaskState& state)>;
+
     // The handler for the next transfer (user-interface thread). Begins a new transfer: events of
     // the transfers handed out before, still queued, posted or raised later, are dropped.
-    EngineEventHandler beginTransfer();
+    EngineEventHandler beginTransfer(StopOnFailure stopOnFailure = {});
     // Drops the events of the current transfer from now on (user-interface thread).
     void endTransfer();
     // Waits until every event queued so far has been handed on to the user-interface thread.

@@ -1,6 +1,7 @@
 #include "ui/layouts.h"
 
 #include "common/address.h"
+#include "web/addresses.h"
 
 namespace plendrik::ui {
 namespace {
@@ -200,16 +201,15 @@ WindowLayout aboutLayout(const app::Config& config) {
         spec.address = address;
         return spec;
     };
-    c.push_back(link("超级链接框1", {25, 24, 152, 24},
-                     "ZQ9编程平台：" + std::string(hostPart(config.forumBase)), config.forumBase));
-    c.push_back(link("超级链接框2", {25, 56, 176, 24},
-                     "ZQ9官方论坛：" + std::string(hostPart(config.secondForumBase)) + "/",
-                     config.secondForumBase));
+    const web::HyperLink forum = web::aboutForumLink(config);
+    const web::HyperLink secondForum = web::aboutSecondForumLink(config);
+    c.push_back(link("超级链接框1", {25, 24, 152, 24}, forum.caption, forum.address));
+    c.push_back(link("超级链接框2", {25, 56, 176, 24}, secondForum.caption, secondForum.address));
     ControlSpec authors = control("标签2", ControlKind::Label, {25, 86, 168, 24}, "作    者：林小舟、周雨桐");
     authors.parent = "分组框1";
     c.push_back(std::move(authors));
     ControlSpec words = control("标签3", ControlKind::Label, {15, 120, 208, 48},
-                                "ZQ9是中文编程平台，也是新手交流学习的园地。\n感谢论坛每一位朋友的支持！");
+                                "ZQ9中文编程平台，新手交流的园地。\n感谢论坛每一位朋友的支持！");
     words.parent = "分组框1";
     c.push_back(std::move(words));
     return w;

@@ -117,11 +117,41 @@ TEST_F(RunnerFixture, failure_messageComesFromTheEventThreadAndTheRestWaitsForIt
     boxes.release();
     settle();
 
-    // The failure's steps, then the finish's, each whole and in that order.
+    // The failure's steps, then the finish's, each whole and in that order. The finish of a failed
+    // transfer only rewrites the progress cell: all bytes counted or not, the file is not whole.
     EXPECT_THAT(timerAndBoxCalls(ui.calls()),
                 ElementsAre("messageBox 加载无响应，请重新下载任务！ 0 响应提示", "setTimerPeriod 1 0",
-                            "setTimerPeriod 2 0", "setTimerPeriod 1 0", "setTimerPeriod 2 3000"));
+                            "setTimerPeriod 2 0"));
     EXPECT_EQ(engine->calls().back(), "stopTask 2");
+    EXPECT_EQ(cell(0, DownloadColumn::Progress), "4KB/4KB");
+    EXPECT_EQ(rowState(0), "正在下载");
+}
+
+// A file the server does not have: no size ever comes, and the transfer ends with 0 bytes against a
+// total still 0. That is a failure, never "已下载完毕"; and the stop made on the engine's thread keeps
+// the transfer's resume state, so the exit asks about it.
+TEST_F(RunnerFixture, failureWithNothingDownloaded_isNotACompletionAndKeepsTheResumeState) {
+    addRows({row("A", "未完成")});
+    startRow(0);
+    ASSERT_EQ(state.totalBytes, 0);
+
+    engine->raise({{EngineEvent::Failed, 0}, {EngineEvent::Finished, 0}});
+    settle();
+
+    EXPECT_EQ(rowState(0), "正在下载");
+    EXPECT_EQ(state.busy, 0);
+    EXPECT_FALSE(ui.menuItemDisabled(MenuItem::StartTask));
+    EXPECT_TRUE(ui.menuItemDisabled(MenuItem::PauseTask));
+    EXPECT_EQ(state.taskState, "resume:" + addressOf("lib", "A"));
+
+    ui.answerNext(ui::kAnswerNo);
+    DownloadRunner::confirmExit(ctx);
+    EXPECT_EQ(ui.messages().back().text, "您还有任务正在下载，是否继续退出？");
+
+    // A new start is a fresh transfer again: its own finish completes it.
+    startRow(0);
+    engine->raise({{EngineEvent::SizeKnown, 0}, {EngineEvent::Finished, 0}});
+    settle();
     EXPECT_EQ(rowState(0), "已下载完毕");
 }
 

@@ -265,8 +265,10 @@ TEST_F(MainWindowTest, events_reachTheSink) {
     qobject_cast<QAbstractButton*>(widget(按钮1))->click();
     qobject_cast<QAbstractButton*>(widget(图形按钮3))->click();
     QTest::keyClick(widget(编辑框1), Qt::Key_Return);
+    // a right click on the title label (where the desktop has no tray, it pops the tray menu)
+    emit widget(透明标签1)->customContextMenuRequested(QPoint(5, 5));
 
-    ASSERT_EQ(sink.events.size(), 6u);
+    ASSERT_EQ(sink.events.size(), 7u);
     EXPECT_EQ(sink.events[0].kind, EventKind::ToolbarClicked);
     EXPECT_EQ(sink.events[0].index, 2);
     EXPECT_TRUE(sink.events[0].control == 工具条1);
@@ -280,6 +282,9 @@ TEST_F(MainWindowTest, events_reachTheSink) {
     EXPECT_EQ(sink.events[5].kind, EventKind::KeyPressed);
     EXPECT_EQ(sink.events[5].index, 13);
     EXPECT_TRUE(sink.events[5].control == 编辑框1);
+    EXPECT_EQ(sink.events[6].kind, EventKind::ButtonClicked);
+    EXPECT_TRUE(sink.events[6].control == 透明标签1);
+    EXPECT_EQ(sink.events[6].index, 3);
 }
 
 TEST_F(MainWindowTest, listDoubleClick_onARowReportsIt_onEmptyAreaNothing) {

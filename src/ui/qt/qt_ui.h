@@ -119,6 +119,7 @@ public:
     void createFolder(std::string_view path) override;
     std::string programFolder() override;
     std::string readIni(std::string_view file, std::string_view section, std::string_view key) override;
+    std::vector<std::string> readIniEntries(std::string_view file, const std::vector<IniKey>& keys) override;
     void writeIni(std::string_view file, std::string_view section, std::string_view key,
                   std::string_view text) override;
     bool writeIniEntries(std::string_view file, const std::vector<IniEntry>& entries) override;

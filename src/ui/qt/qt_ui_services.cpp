@@ -250,6 +250,10 @@ std::string QtUi::readIni(std::string_view file, std::string_view section, std::
     return platform::readIni(file, section, key);
 }
 
+std::vector<std::string> QtUi::readIniEntries(std::string_view file, const std::vector<IniKey>& keys) {
+    return platform::readIniEntries(file, keys);
+}
+
 void QtUi::writeIni(std::string_view file, std::string_view section, std::string_view key,
                     std::string_view text) {
     platform::writeIni(file, section, key, text);

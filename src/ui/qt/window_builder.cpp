@@ -134,6 +134,15 @@ private:
             auto* label = new QLabel(qs(spec.text), parent);
             label->setAttribute(Qt::WA_TranslucentBackground);
             label->setWordWrap(spec.text.find('\n') != std::string::npos);
+            if (spec.kind == ControlKind::TransparentLabel) {
+                // The title label stands in for the caption: its right click reaches the logic
+                // (button 3), which pops the tray menu where the desktop has no tray.
+                label->setContextMenuPolicy(Qt::CustomContextMenu);
+                QObject::connect(label, &QWidget::customContextMenuRequested,
+                                 [send = m_hooks.emitEvent, self, id] {
+                                     send(UiEvent{EventKind::ButtonClicked, id, self, {}, {}, 3});
+                                 });
+            }
             widget = label;
             break;
         }
