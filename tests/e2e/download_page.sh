@@ -29,7 +29,8 @@ export XDG_CONFIG_HOME="$WORK/config"
 export XDG_DATA_HOME="$WORK/data" XDG_CACHE_HOME="$WORK/cache"
 INI="$XDG_CONFIG_HOME/Plendrik/情况.ini"
 export QTWEBENGINE_DISABLE_SANDBOX=1
-unset WAYLAND_DISPLAY
+# only the private X server below: never the caller's display or an offscreen platform
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 mkdir -p "$SHOTS" "$PROGRAM_DIR" "$XDG_CONFIG_HOME"
 cp "$BUILD/plendrik" "$BUILD/libplendrik_browser.so" "$PROGRAM_DIR/"
 
