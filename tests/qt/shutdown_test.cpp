@@ -18,6 +18,10 @@ struct ShutdownTest : QtFixture {
         });
         QtFixture::SetUp();
     }
+    // The program ends while this fixture still exists: the clean-up above reads its members.
+    void TearDown() override {
+        ui.shutDown();
+    }
     int cleanups = 0;
     int destroyEventsBeforeCleanup = -1;
 };
