@@ -121,7 +121,9 @@ private:
     Clock::duration m_longest{};
 };
 
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -148,7 +150,9 @@ struct World {
         qt = std::make_unique<ui::qt::QtUi>(config, ui::qt::QtUiOptions{false});
         ui = std::make_unique<TimedFetchUi>(*qt);
         ctx = std::make_unique<app::Context>(app::Context{
-            state, *ui, config,
+            state,
+            *ui,
+            config,
             {(folder.path() + "/情况.ini").toStdString(), (folder.path() + "/Plendrik资源").toStdString()}});
         events = std::make_unique<app::Application>(*ctx);
         qt->setSink(events.get());
@@ -232,6 +236,8 @@ void BM_QtCatalogueLoad(benchmark::State& state) {
                 state.SkipWithError("rows missing");
             loads.push_back(loadMs);
             stalls.push_back(stallMs);
+            std::fprintf(stderr, "load %d: body to last row painted %.1f ms, longest stall %.1f ms\n", i + 1,
+                         loadMs, stallMs);
         }
         state.SetIterationTime(median(loads) / 1000.0);
     }

@@ -1,7 +1,7 @@
 // The user-interface thread's share of one core while a single download runs: the main window
 // with its download page shown, the libcurl engine, the runner started on a selected row (its
 // progress tick then runs every millisecond), a file the loopback server trickles out. Reference:
-// the same application idle for as long.
+// the same application idle for as long, and with a bare 1 ms timer (the floor of that period).
 #include "app/application.h"
 #include "app/startup.h"
 #include "app/view.h"
@@ -38,8 +38,8 @@ using Clock = std::chrono::steady_clock;
 using downloads::DownloadColumn;
 using ui::main_window::DownloadList;
 
-std::int64_t g_rate = 2 << 20;   // bytes per second
-double g_seconds = 5;            // the download's length at that rate
+std::int64_t g_rate = 2 << 20; // bytes per second
+double g_seconds = 5;          // the download's length at that rate
 
 double threadCpuSeconds() {
     timespec t{};
@@ -70,7 +70,9 @@ struct World {
         ui = std::make_unique<ui::qt::QtUi>(config, ui::qt::QtUiOptions{false});
         ui->setExitCleanup([this] { app::exitCleanup(state); });
         ctx = std::make_unique<app::Context>(app::Context{
-            state, *ui, config,
+            state,
+            *ui,
+            config,
             {(folder.path() + "/情况.ini").toStdString(), (folder.path() + "/Plendrik资源").toStdString()}});
         events = std::make_unique<app::Application>(*ctx);
         ui->setSink(events.get());
@@ -120,7 +122,8 @@ struct World {
         return measure([&] {
             downloads::DownloadRunner::startSelected(*ctx);
             return run(static_cast<int>(g_seconds * 1000) * 4 + 10000, [&] {
-                return ui->cellText(DownloadList, row, DownloadColumn::State) == downloads::RowState::Finished;
+                return ui->cellText(DownloadList, row, DownloadColumn::State) ==
+                       downloads::RowState::Finished;
             });
         });
     }
@@ -128,7 +131,7 @@ struct World {
 
 void BM_UiCpuDuringDownload(benchmark::State& state) {
     World& w = *new World; // lives to the end of the process, as the program's window does
-    Sample busy, idle;
+    Sample busy, idle, timerOnly;
     for (auto _ : state) {
         busy = w.download("bench", static_cast<std::int64_t>(static_cast<double>(g_rate) * g_seconds));
         if (busy.wallSeconds == 0) {
@@ -139,11 +142,22 @@ void BM_UiCpuDuringDownload(benchmark::State& state) {
             World::run(static_cast<int>(busy.wallSeconds * 1000), [] { return false; });
             return true;
         });
+        // The floor of a 1 ms period: a precise timer that does nothing, as long again.
+        QTimer bare;
+        bare.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&bare, &QTimer::timeout, [] {});
+        bare.start(1);
+        timerOnly = World::measure([&] {
+            World::run(static_cast<int>(busy.wallSeconds * 1000), [] { return false; });
+            return true;
+        });
+        bare.stop();
         state.SetIterationTime(busy.wallSeconds);
     }
     state.counters["download_s"] = busy.wallSeconds;
     state.counters["ui_cpu_pct"] = busy.percent();
     state.counters["idle_cpu_pct"] = idle.percent();
+    state.counters["bare_1ms_timer_cpu_pct"] = timerOnly.percent();
     state.counters["rate_MBps"] = static_cast<double>(g_rate) / (1 << 20);
 }
 BENCHMARK(BM_UiCpuDuringDownload)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

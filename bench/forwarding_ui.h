@@ -23,7 +23,9 @@ public:
     int outerHeight(ui::WindowId w) override { return m_inner.outerHeight(w); }
     int screenWidth() override { return m_inner.screenWidth(); }
 
-    void setControlVisible(const ui::Control& c, bool visible) override { m_inner.setControlVisible(c, visible); }
+    void setControlVisible(const ui::Control& c, bool visible) override {
+        m_inner.setControlVisible(c, visible);
+    }
     ui::Rect controlRect(const ui::Control& c) override { return m_inner.controlRect(c); }
     void setControlLeft(const ui::Control& c, int v) override { m_inner.setControlLeft(c, v); }
     void setControlTop(const ui::Control& c, int v) override { m_inner.setControlTop(c, v); }
@@ -37,14 +39,18 @@ public:
     void setProgressMax(const ui::Control& c, int v) override { m_inner.setProgressMax(c, v); }
     void setProgressPosition(const ui::Control& c, int v) override { m_inner.setProgressPosition(c, v); }
     void setMenuItemDisabled(ui::MenuItem i, bool d) override { m_inner.setMenuItemDisabled(i, d); }
-    void setBrowserAddress(const ui::Control& c, std::string_view a) override { m_inner.setBrowserAddress(c, a); }
+    void setBrowserAddress(const ui::Control& c, std::string_view a) override {
+        m_inner.setBrowserAddress(c, a);
+    }
     void checkToolbarButton(const ui::Control& c, int b) override { m_inner.checkToolbarButton(c, b); }
 
     int appendRow(const ui::Control& l) override { return m_inner.appendRow(l); }
     void appendRows(const ui::Control& l, std::vector<ui::Row> rows) override {
         m_inner.appendRows(l, std::move(rows));
     }
-    void setCell(const ui::Control& l, int r, int c, std::string_view t) override { m_inner.setCell(l, r, c, t); }
+    void setCell(const ui::Control& l, int r, int c, std::string_view t) override {
+        m_inner.setCell(l, r, c, t);
+    }
     std::string cellText(const ui::Control& l, int r, int c) override { return m_inner.cellText(l, r, c); }
     void deleteRow(const ui::Control& l, int r) override { m_inner.deleteRow(l, r); }
     void deleteAllRows(const ui::Control& l) override { m_inner.deleteAllRows(l); }
