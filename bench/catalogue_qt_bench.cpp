@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <malloc.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,12 +42,13 @@ using ui::main_window::ResourceList;
 int g_lines = 100000;
 int g_repeats = 5;
 
-double residentMegabytes() {
+// VmRSS, or one of its parts ("RssAnon:", "RssFile:").
+double residentMegabytes(const std::string& field = "VmRSS:") {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::strtod(line.c_str() + 6, nullptr) / 1024.0; // kB
+        if (line.rfind(field, 0) == 0)
+            return std::strtod(line.c_str() + field.size(), nullptr) / 1024.0; // kB
     return 0;
 }
 
@@ -120,6 +122,12 @@ private:
     Clock::time_point m_last;
     Clock::duration m_longest{};
 };
+
+// Bytes in use in every malloc arena: what the heap holds for live objects, freed memory aside.
+double heapInUseMegabytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / (1 << 20);
+}
 
 double ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -223,15 +231,23 @@ void BM_QtCatalogueLoad(benchmark::State& state) {
     const std::string bytes = catalogueBytes(g_lines);
     w.server.addFile("/files/guanfanglicheng/123.txt", bytes);
     std::vector<double> loads, stalls;
-    double rssGrowth = 0;
+    double rssGrowth = 0, heapGrowth = 0, anonGrowth = 0, fileGrowth = 0;
     for (auto _ : state) {
         // The first load alone gives the memory figure: later ones reuse what it freed.
         const double before = residentMegabytes();
+        const double heapBefore = heapInUseMegabytes();
+        const double anonBefore = residentMegabytes("RssAnon:");
+        const double fileBefore = residentMegabytes("RssFile:");
         for (int i = 0; i < g_repeats; ++i) {
             double loadMs = 0, stallMs = 0;
             loadOnce(w, loadMs, stallMs);
-            if (i == 0)
+            if (i == 0) {
+                World::settle(100); // the loader thread's last steps after its last batch
                 rssGrowth = residentMegabytes() - before;
+                heapGrowth = heapInUseMegabytes() - heapBefore;
+                anonGrowth = residentMegabytes("RssAnon:") - anonBefore;
+                fileGrowth = residentMegabytes("RssFile:") - fileBefore;
+            }
             if (w.model->rowCount() != g_lines)
                 state.SkipWithError("rows missing");
             loads.push_back(loadMs);
@@ -244,7 +260,15 @@ void BM_QtCatalogueLoad(benchmark::State& state) {
     state.counters["load_ms"] = median(loads);
     state.counters["load_max_ms"] = *std::max_element(loads.begin(), loads.end());
     state.counters["stall_max_ms"] = *std::max_element(stalls.begin(), stalls.end());
+    // The first load also draws the list's glyphs for the first time.
+    state.counters["stall_first_ms"] = stalls.front();
+    state.counters["stall_later_max_ms"] =
+        stalls.size() > 1 ? *std::max_element(stalls.begin() + 1, stalls.end()) : stalls.front();
+    state.counters["load_first_ms"] = loads.front();
     state.counters["rss_growth_mb"] = rssGrowth;
+    state.counters["heap_in_use_growth_mb"] = heapGrowth;
+    state.counters["rss_anon_growth_mb"] = anonGrowth;
+    state.counters["rss_file_growth_mb"] = fileGrowth;
     state.counters["rows"] = g_lines;
     state.counters["batch_rows"] = static_cast<double>(catalogue::kCatalogueBatchRows);
 }
