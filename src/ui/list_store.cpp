@@ -31,7 +31,11 @@ int ListStore::appendRow() {
 
 int ListStore::appendRows(std::vector<std::vector<std::string>> rows) {
     const int first = rowCount();
-    m_rows.reserve(m_rows.size() + rows.size());
+    // Grown geometrically: an exact reserve per batch would move every row the list has into a
+    // new array (fresh pages each time) for each batch of a long load.
+    const std::size_t needed = m_rows.size() + rows.size();
+    if (needed > m_rows.capacity())
+        m_rows.reserve(std::max(needed, 2 * m_rows.capacity()));
     for (auto& row : rows) {
         row.resize(static_cast<std::size_t>(m_columns));
         m_rows.push_back(std::move(row));

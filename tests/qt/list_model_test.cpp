@@ -74,6 +74,36 @@ TEST_F(ListModelTest, appendRows_isOneInsert_shortRowsPadded) {
     EXPECT_EQ(model->columnCount(), 4);
 }
 
+// The runner rewrites the progress cell every tick; an unchanged text must not cost a repaint.
+TEST_F(ListModelTest, setCell_announcesChangesOnly) {
+    qt::ListModel* model = ui.listModel(DownloadList);
+    ASSERT_NE(model, nullptr);
+    ui.appendRows(DownloadList, {{"一", "8KB", "8KB/0KB"}});
+    QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
+    struct Case {
+        int row, column;
+        const char* text;
+        int announced;
+    };
+    const Case cases[] = {
+        {0, 2, "8KB/0KB", 0},                 // the text it has
+        {0, 2, "8KB/4KB", 1},                 // a new text
+        {0, 2, "8KB/4KB", 0},                 // and again unchanged
+        {0, 3, "", 0},                        // an empty cell set empty
+        {0, 3, "正在下载", 1}, {1, 2, "", 0}, // a missing row
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.row) + "," + std::to_string(c.column) + " " + c.text);
+        changes.clear();
+        ui.setCell(DownloadList, c.row, c.column, c.text);
+        ASSERT_EQ(changes.count(), c.announced);
+        if (c.announced) {
+            EXPECT_EQ(changes.at(0).at(0).toModelIndex(), model->index(c.row, c.column));
+        }
+        EXPECT_EQ(ui.cellText(DownloadList, c.row, c.column), c.row == 0 ? c.text : "");
+    }
+}
+
 TEST_F(ListModelTest, selectedRow_wholeRowOnResources_firstCellOnlyOnDownloads) {
     ui.appendRows(ResourceList, {{"一"}, {"二"}});
     ui.appendRows(DownloadList, {{"一"}, {"二"}, {"三"}});

@@ -25,6 +25,10 @@ void ListModel::appendRows(std::vector<std::vector<std::string>> rows) {
 }
 
 void ListModel::setCell(int row, int column, std::string_view text) {
+    // The progress cell is written every millisecond while a file downloads, mostly with the text
+    // it already has: only a change is worth a repaint.
+    if (m_store.hasRow(row) && m_store.cell(row, column) == text)
+        return;
     if (m_store.setCell(row, column, text)) {
         const QModelIndex at = index(row, column);
         emit dataChanged(at, at, {Qt::DisplayRole});

@@ -1,0 +1,17 @@
+#include "common/memory.h"
+
+#include <cstdlib> // defines __GLIBC__ on the GNU C library
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace plendrik {
+
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+} // namespace plendrik
