@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "common/paths.h"
 #include "downloads/engine/curl/curl_engine.h"
+#include "downloads/paths.h"
 #include "ui/qt/qt_ui.h"
 
 #include <QApplication>
@@ -20,8 +21,6 @@ namespace {
 
 using namespace plendrik;
 
-constexpr const char* kDownloadFolderName = "Plendrik资源";
-
 std::string iniFilePath() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty())
@@ -36,9 +35,9 @@ std::string downloadFolderPath(const std::string& programFolder) {
     const QString beside = QString::fromStdString(programFolder);
     QTemporaryFile probe(beside + QStringLiteral("/.plendrik-write-test-XXXXXX"));
     if (probe.open())
-        return joinPath(programFolder, kDownloadFolderName);
+        return joinPath(programFolder, downloads::kDownloadFolderName);
     return joinPath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation).toStdString(),
-                    kDownloadFolderName);
+                    downloads::kDownloadFolderName);
 }
 
 } // namespace
