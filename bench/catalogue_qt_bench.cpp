@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "qt_bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -303,23 +305,8 @@ BENCHMARK(BM_QtDirectInsert)->Iterations(1)->UseManualTime()->Unit(benchmark::kM
 
 // Extra flags, before Google Benchmark's own: --lines=N (100000), --repeats=N (5).
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--lines=", 0) == 0)
-            g_lines = std::atoi(arg.c_str() + 8);
-        else if (arg.rfind("--repeats=", 0) == 0)
-            g_repeats = std::max(1, std::atoi(arg.c_str() + 10));
-        else
-            rest.push_back(argv[i]);
-    }
-    int restCount = static_cast<int>(rest.size());
-    rest.push_back(nullptr);
-    benchmark::Initialize(&restCount, rest.data());
-    QApplication application(restCount, rest.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::_Exit(0); // the window and the server end with the process
+    plendrik::bench::runQtBenchmarks(
+        argc, argv,
+        {{"--lines=", [](const char* v) { g_lines = std::atoi(v); }},
+         {"--repeats=", [](const char* v) { g_repeats = std::max(1, std::atoi(v)); }}});
 }

@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "qt_bench_main.h"
+
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
@@ -166,25 +168,9 @@ BENCHMARK(BM_UiCpuDuringDownload)->Iterations(1)->UseManualTime()->Unit(benchmar
 
 // Extra flags, before Google Benchmark's own: --seconds=S (5), --rate=BYTES_PER_SECOND (2 MiB).
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     std::signal(SIGPIPE, SIG_IGN);
     curl_global_init(CURL_GLOBAL_DEFAULT);
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--seconds=", 0) == 0)
-            g_seconds = std::atof(arg.c_str() + 10);
-        else if (arg.rfind("--rate=", 0) == 0)
-            g_rate = std::atoll(arg.c_str() + 7);
-        else
-            rest.push_back(argv[i]);
-    }
-    int restCount = static_cast<int>(rest.size());
-    rest.push_back(nullptr);
-    benchmark::Initialize(&restCount, rest.data());
-    QApplication application(restCount, rest.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::_Exit(0); // the window, the engine and the server end with the process
+    plendrik::bench::runQtBenchmarks(argc, argv,
+                                     {{"--seconds=", [](const char* v) { g_seconds = std::atof(v); }},
+                                      {"--rate=", [](const char* v) { g_rate = std::atoll(v); }}});
 }
