@@ -272,8 +272,13 @@ struct OverlapFixture : CatalogueFixture {
     }
 };
 
-TEST_F(OverlapFixture, anOlderLoadThatAnswersLastAddsNothing) {
-    serve(olderBody);
+// An older load that answers after a newer one started, with rows or with a failure (an empty
+// body), adds no rows and shows no message.
+class LateOlderLoad : public OverlapFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LateOlderLoad, changesNothingAndSaysNothing) {
+    const bool olderFails = GetParam();
+    serve(olderFails ? "" : olderBody);
     doubleClickTree(3);
     older.waitEntered();
     doubleClickTree(5);
@@ -282,6 +287,9 @@ TEST_F(OverlapFixture, anOlderLoadThatAnswersLastAddsNothing) {
     EXPECT_EQ(ui.rows(ResourceList), newerRows);
     EXPECT_TRUE(ui.messages().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Answers, LateOlderLoad, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "failing" : "withRows"; });
 
 TEST_F(OverlapFixture, rowsAnOlderLoadAlreadySentAreDroppedWhenANewerStarts) {
     serve(olderBody);
@@ -293,17 +301,6 @@ TEST_F(OverlapFixture, rowsAnOlderLoadAlreadySentAreDroppedWhenANewerStarts) {
     doubleClickTree(5);
     ui.joinThreads();
     EXPECT_EQ(ui.rows(ResourceList), newerRows);
-}
-
-TEST_F(OverlapFixture, anOlderLoadThatFailsLateSaysNothing) {
-    serve("");
-    doubleClickTree(3);
-    older.waitEntered();
-    doubleClickTree(5);
-    older.open();
-    ui.joinThreads();
-    EXPECT_EQ(ui.rows(ResourceList), newerRows);
-    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(OverlapFixture, theSameCategoryAgainRebuildsTheList) {
