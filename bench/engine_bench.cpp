@@ -81,6 +81,19 @@ private:
     std::optional<std::int64_t> m_finished;
 };
 
+// An engine whose task reports its finish to a waiter; the waiter outlives the engine.
+struct BenchTask {
+    FinishWaiter waiter;
+    std::unique_ptr<downloads::DownloadEngine> engine = downloads::createCurlEngine();
+    downloads::TaskRecord record;
+
+    BenchTask(std::string address, std::string savePath) {
+        record.address = std::move(address);
+        record.savePath = std::move(savePath);
+        record.eventHandler = waiter.handler();
+    }
+};
+
 int freePort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -219,13 +232,9 @@ void throughput(const Options& options) {
     const std::string target = prefix + "/engine.bin";
     const std::string curlTarget = prefix + "/curl.bin";
 
-    auto engine = downloads::createCurlEngine();
-    FinishWaiter waiter;
-    downloads::TaskRecord record;
-    record.address = url;
-    record.savePath = target;
+    BenchTask task(url, target);
+    auto& [waiter, engine, record] = task;
     record.readBlock = options.readBlock;
-    record.eventHandler = waiter.handler();
 
     double bestEngine = 1e9, bestCurl = 1e9;
     double engineCpu = 1e9, curlCpu = 1e9;
@@ -275,12 +284,8 @@ void stopLatency(const Options& options, sample::SampleServer& server) {
     const std::string folder = "/dev/shm/plendrik-stop-" + std::to_string(::getpid());
     fs::create_directories(folder);
 
-    auto engine = downloads::createCurlEngine();
-    FinishWaiter waiter;
-    downloads::TaskRecord record;
-    record.address = server.resourceServerBase() + "bench/slow.zip";
-    record.savePath = folder + "/slow.zip";
-    record.eventHandler = waiter.handler();
+    BenchTask task(server.resourceServerBase() + "bench/slow.zip", folder + "/slow.zip");
+    auto& [waiter, engine, record] = task;
 
     std::vector<double> millis;
     for (int i = 0; i < options.stops; ++i) {
@@ -319,12 +324,8 @@ void pauseAndContinue(sample::SampleServer& server) {
     const std::string folder = "/dev/shm/plendrik-half-" + std::to_string(::getpid());
     fs::create_directories(folder);
 
-    auto engine = downloads::createCurlEngine();
-    FinishWaiter waiter;
-    downloads::TaskRecord record;
-    record.address = server.resourceServerBase() + "bench/half.zip";
-    record.savePath = folder + "/half.zip";
-    record.eventHandler = waiter.handler();
+    BenchTask task(server.resourceServerBase() + "bench/half.zip", folder + "/half.zip");
+    auto& [waiter, engine, record] = task;
     engine->addTask(record);
     const auto until = Clock::now() + std::chrono::seconds(60);
     while (engine->doneLength() < size / 2 && Clock::now() < until)
